@@ -1,0 +1,157 @@
+#include "Main.h"
+
+#include "ErrorReport.h"
+#include "ProgramPath.h"
+#include "Rounding.h"
+#include "VisibleCount.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int SplitterWidth = 4;
+constexpr int StatusBarHeight = 19;
+constexpr int StatusPanelWidths[TMainForm::StatusPanelCount] = { 100, 50, 100 };
+const QString CharactersSuffix = QStringLiteral("文字");
+} // namespace
+
+TMainForm::TMainForm(const Services &services, Settings &settings, QStringList &scores,
+                     QWidget *parent)
+    : QMainWindow(parent)
+    , m_services(services)
+    , m_settings(settings)
+    , m_scores(scores)
+{
+    setWindowTitle(QStringLiteral("VemiTapiro"));
+    setGeometry(456, 366, 709, 545);
+    QFont formFont(QStringLiteral("ＭＳ Ｐゴシック"));
+    formFont.setPixelSize(12);
+    setFont(formFont);
+    // The window's own menu of tool bars would hide bars behind the View menu's check marks.
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    setupPanes();
+    setupStatusBar();
+    setupActions();
+    setupMenus();
+    setupToolBars();
+}
+
+void TMainForm::setupPanes()
+{
+    DoublePanel = new QWidget(this);
+    auto *layout = new QVBoxLayout(DoublePanel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    Splitter = new QSplitter(Qt::Horizontal, DoublePanel);
+    Splitter->setHandleWidth(SplitterWidth);
+    Splitter->setChildrenCollapsible(false);
+    layout->addWidget(Splitter);
+
+    const auto makePane = [this](bool readOnly) {
+        auto *pane = new QPlainTextEdit(Splitter);
+        pane->setReadOnly(readOnly);
+        pane->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        pane->setAttribute(Qt::WA_InputMethodEnabled);
+        Splitter->addWidget(pane);
+        return pane;
+    };
+    LeftMemo = makePane(true);
+    RightMemo = makePane(false);
+    LeftMemo->resize(185, LeftMemo->height());
+    Splitter->setStretchFactor(1, 1);
+    connect(RightMemo, &QPlainTextEdit::textChanged, this, &TMainForm::RightMemoChange);
+    setCentralWidget(DoublePanel);
+}
+
+void TMainForm::setupStatusBar()
+{
+    StatusBar = new QStatusBar(this);
+    StatusBar->setSizeGripEnabled(false);
+    StatusBar->setFixedHeight(StatusBarHeight);
+    for (int i = 0; i < StatusPanelCount; ++i) {
+        auto *panel = new QLabel(StatusBar);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setMinimumWidth(0);
+        if (i != 1)
+            panel->setFixedWidth(StatusPanelWidths[i]);
+        // Permanent panels are never hidden by the menus' passing status tips.
+        StatusBar->addPermanentWidget(panel, i == 1 ? 1 : 0);
+        m_statusPanels[i] = panel;
+    }
+    setStatusBar(StatusBar);
+}
+
+QString TMainForm::statusPanelText(int panel) const
+{
+    return m_statusPanels[panel]->text();
+}
+
+void TMainForm::setStatusPanelText(int panel, const QString &text)
+{
+    m_statusPanels[panel]->setText(text);
+}
+
+int TMainForm::statusPanelWidth(int panel) const
+{
+    return m_statusPanels[panel]->width();
+}
+
+QString TMainForm::settingsFilePath() const
+{
+    return ProgramPath::settingsFileFor(m_services.programFile);
+}
+
+QString TMainForm::LeftWordCount() const
+{
+    return visibleCountText(LeftMemo->toPlainText());
+}
+
+QString TMainForm::RightWordCount() const
+{
+    return visibleCountText(RightMemo->toPlainText());
+}
+
+void TMainForm::RightMemoChange()
+{
+    setStatusPanelText(2, RightWordCount() + CharactersSuffix);
+}
+
+void TMainForm::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+// Each resize splits the panel in half again, undoing any width dragged with the splitter.
+void TMainForm::FormResize()
+{
+    const int panelWidth = DoublePanel->width();
+    const int leftWidth = roundHalfEven((panelWidth - SplitterWidth) / 2.0);
+    Splitter->setSizes({ leftWidth, panelWidth - SplitterWidth - leftWidth });
+    LineLengthChange();
+    // Panel 1 takes what panels 0 and 2 leave, so panel 2 ends at the bar's right end.
+}
+
+void TMainForm::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FormActivate();
+}
+
+void TMainForm::FormActivate()
+{
+    RightMemo->setFocus();
+}
+
+void TMainForm::reportError(const QString &message)
+{
+    showErrorBox(m_services.dialogs, this, message);
+}

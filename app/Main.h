@@ -1,0 +1,137 @@
+#pragma once
+
+#include "Services.h"
+#include "Settings.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QLabel;
+class QPlainTextEdit;
+class QSplitter;
+class QToolBar;
+class QToolButton;
+
+// The trainer's window: practice text on the left, the learner's typing on
+// the right, tool bars with the timer display on top, live counts below.
+class TMainForm : public QMainWindow
+{
+    Q_OBJECT
+public:
+    static constexpr int StatusPanelCount = 3;
+
+    TMainForm(const Services &services, Settings &settings, QStringList &scores,
+              QWidget *parent = nullptr);
+
+    // Visible character counts of the panes as decimal text.
+    QString LeftWordCount() const;
+    QString RightWordCount() const;
+
+    QString documentName() const { return m_documentName; }
+    QString settingsFilePath() const;
+    QString statusPanelText(int panel) const;
+    void setStatusPanelText(int panel, const QString &text);
+    int statusPanelWidth(int panel) const;
+
+    // Child controls, named as the rest of the program refers to them.
+    QToolBar *StandardToolBar = nullptr;
+    QToolBar *FontBar = nullptr;
+    QToolBar *TimeBar = nullptr;
+    QToolButton *ToolButton1 = nullptr;
+    QToolButton *ToolButton2 = nullptr;
+    QToolButton *ToolButton3 = nullptr;
+    QToolButton *ToolButton4 = nullptr;
+    QToolButton *Mode1Button = nullptr;
+    QToolButton *Mode2Button = nullptr;
+    QToolButton *StartButton = nullptr;
+    QToolButton *StopButton = nullptr;
+    QComboBox *FontCombo = nullptr;
+    QComboBox *FontSizeCombo = nullptr;
+    QLabel *LCD99 = nullptr; // stands in for the seven-segment display
+    QWidget *DoublePanel = nullptr;
+    QPlainTextEdit *LeftMemo = nullptr;
+    QSplitter *Splitter = nullptr;
+    QPlainTextEdit *RightMemo = nullptr;
+    QStatusBar *StatusBar = nullptr;
+
+    // Menu commands; a menu item and its tool button share one action.
+    QAction *New1 = nullptr;
+    QAction *Open1 = nullptr;
+    QAction *N9 = nullptr;
+    QAction *Save1 = nullptr;
+    QAction *SaveAs1 = nullptr;
+    QAction *Print1 = nullptr;
+    QAction *PrintSetup1 = nullptr;
+    QAction *Exit1 = nullptr;
+    QAction *N5 = nullptr;
+    QAction *F1 = nullptr;
+    QAction *N4 = nullptr;
+    QAction *Show1 = nullptr;
+    QAction *N6 = nullptr;
+    QAction *N7 = nullptr;
+    QAction *N11 = nullptr;
+    QAction *B1 = nullptr;
+    QAction *S2 = nullptr;
+    QAction *S1 = nullptr;
+    QAction *About1 = nullptr;
+
+public slots:
+    void Mode1ButtonClick();
+    void Mode2ButtonClick();
+    void N6Click() { Mode1ButtonClick(); }
+    void N7Click() { Mode2ButtonClick(); }
+    void N5Click();
+    void F1Click();
+    void N4Click();
+    void Show1Click();
+    void Exit1Click();
+    void FontComboChange();
+    void FontSizeComboChange();
+    void RightMemoChange();
+    void LineLengthChange() { }
+    void ShowMarks() { }
+    // The desktop session is ending: keep the scores, as a normal close would.
+    void saveSettingsForSessionEnd();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void setupPanes();
+    void setupStatusBar();
+    void setupActions();
+    void setupMenus();
+    void setupToolBars();
+    void setupFontBar();
+    void setupTimeBar();
+    QAction *makeAction(const char *caption, int image = -1,
+                        const QKeySequence &shortcut = QKeySequence());
+    QAction *makeViewToggle(const char *caption);
+
+    void FormShow();
+    void FormActivate();
+    void FormResize();
+    bool FormCloseQuery();
+    bool FormClose();
+    void loadSettings();
+    void LoadDefaultSetting();
+    void applyLcdColors();
+    void applyFonts();
+    void setPaneFontSize(int points);
+    void writeSettings();
+    void reportError(const QString &message);
+
+    const Services &m_services;
+    Settings &m_settings;
+    QStringList &m_scores;
+    QLabel *m_statusPanels[StatusPanelCount] = {};
+    QStringList m_fontFamilies;
+    QString m_documentName;
+    bool m_shown = false;
+};

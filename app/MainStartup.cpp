@@ -1,0 +1,200 @@
+#include "Main.h"
+
+#include "ColorNames.h"
+#include "Dialogs.h"
+#include "ErrorReport.h"
+#include "Errors.h"
+#include "IntegerText.h"
+#include "ProgramPath.h"
+#include "SettingsFile.h"
+#include "SystemColors.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+const QString Untitled = QStringLiteral("Untitled");
+// Larger sizes make a pane's layout crawl; no screen font is that big.
+constexpr int LargestFontSize = 1638;
+
+bool isUsableFontSize(int points)
+{
+    return points > 0 && points <= LargestFontSize;
+}
+} // namespace
+
+void TMainForm::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    FormShow();
+}
+
+void TMainForm::FormShow()
+{
+    m_scores.clear();
+    try {
+        loadSettings();
+        applyLcdColors();
+        applyFonts();
+        m_settings.DoubleView ? Mode2ButtonClick() : Mode1ButtonClick();
+        FormResize();
+        m_documentName = Untitled;
+        setWindowTitle(QStringLiteral("VemiTapiro--[Untitled]"));
+        RightMemo->document()->setModified(false);
+        ShowMarks();
+    } catch (const VemiError &error) {
+        // The window still opens with whatever was applied before the error.
+        reportError(error.message());
+    }
+}
+
+void TMainForm::loadSettings()
+{
+    const SettingsFile file(settingsFilePath());
+    if (!file.exists()) {
+        LoadDefaultSetting();
+        return;
+    }
+    const FontTexts font = file.load(m_settings, m_scores);
+    FontCombo->setCurrentText(font.name);
+    FontSizeCombo->setCurrentText(font.size);
+}
+
+void TMainForm::LoadDefaultSetting()
+{
+    FontCombo->setCurrentText(QStringLiteral("MS ゴシック"));
+    FontSizeCombo->setCurrentText(QStringLiteral("12"));
+    QFont paneFont = RightMemo->font();
+    paneFont.setFamily(FontCombo->currentText());
+    paneFont.setPointSize(12);
+    RightMemo->setFont(paneFont);
+    LeftMemo->setFont(paneFont);
+    m_settings.applyDefaults(ProgramPath::folderOf(m_services.programFile));
+    Mode2ButtonClick();
+}
+
+void TMainForm::applyLcdColors()
+{
+    const QColor back = SystemColors::resolve(ColorNames::textToColor(m_settings.LCDBackColor));
+    const QColor fore = SystemColors::resolve(ColorNames::textToColor(m_settings.LCDForeColor));
+    QPalette palette = LCD99->palette();
+    palette.setColor(QPalette::Window, back);
+    palette.setColor(QPalette::WindowText, fore);
+    LCD99->setPalette(palette);
+}
+
+void TMainForm::applyFonts()
+{
+    QFont paneFont = RightMemo->font();
+    paneFont.setFamily(FontCombo->currentText());
+    const int points = IntegerText::toInt(FontSizeCombo->currentText());
+    if (isUsableFontSize(points))
+        paneFont.setPointSize(points);
+    RightMemo->setFont(paneFont);
+    LeftMemo->setFont(paneFont);
+}
+
+void TMainForm::Mode2ButtonClick()
+{
+    N7->setChecked(true); // also shows Mode2Button pressed and releases N6 and Mode1Button
+    LeftMemo->setVisible(true);
+    m_settings.DoubleView = true;
+    LineLengthChange();
+}
+
+void TMainForm::Mode1ButtonClick()
+{
+    N6->setChecked(true);
+    LeftMemo->setVisible(false); // its text stays for when two-pane mode returns
+    m_settings.DoubleView = false;
+    LineLengthChange();
+}
+
+void TMainForm::FontComboChange()
+{
+    const QString family = FontCombo->currentText();
+    if (!m_fontFamilies.contains(family))
+        return; // only a listed font is applied; a half-typed name changes nothing
+    for (QPlainTextEdit *pane : { RightMemo, LeftMemo }) {
+        QFont font = pane->font();
+        font.setFamily(family);
+        pane->setFont(font);
+    }
+}
+
+void TMainForm::FontSizeComboChange()
+{
+    const auto points = IntegerText::parse(FontSizeCombo->currentText());
+    if (!points || !isUsableFontSize(*points))
+        return;
+    setPaneFontSize(*points);
+    LineLengthChange();
+}
+
+void TMainForm::setPaneFontSize(int points)
+{
+    for (QPlainTextEdit *pane : { RightMemo, LeftMemo }) {
+        QFont font = pane->font();
+        font.setPointSize(points);
+        pane->setFont(font);
+    }
+}
+
+void TMainForm::Exit1Click()
+{
+    close();
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    if (!FormCloseQuery() || !FormClose()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+bool TMainForm::FormCloseQuery()
+{
+    return true;
+}
+
+// Writes the settings file; when it cannot be written the learner chooses
+// between quitting without saving and keeping the window open.
+bool TMainForm::FormClose()
+{
+    try {
+        writeSettings();
+        return true;
+    } catch (const VemiError &error) {
+        reportError(error.message());
+    }
+    const auto answer = m_services.dialogs.message(
+        this, QMessageBox::Question, QString::fromUtf8(ApplicationTitle),
+        QStringLiteral("設定を保存せずに終了しますか？"), QMessageBox::Yes | QMessageBox::No,
+        QMessageBox::No);
+    return answer == QMessageBox::Yes;
+}
+
+void TMainForm::writeSettings()
+{
+    const FontTexts font { FontCombo->currentText(), FontSizeCombo->currentText() };
+    SettingsFile(settingsFilePath()).save(m_settings, font, m_scores);
+}
+
+void TMainForm::saveSettingsForSessionEnd()
+{
+    try {
+        writeSettings();
+    } catch (const VemiError &error) {
+        reportError(error.message());
+    }
+}

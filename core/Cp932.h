@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Conversion between Qt strings and code page 932 (Windows Shift-JIS), the
+// encoding of every file, setting and count the trainer deals with.
+namespace Cp932 {
+
+// 0x81-0x9F and 0xE0-0xFC begin a double-byte character.
+constexpr bool isLeadByte(unsigned char byte)
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+QByteArray encode(const QString &text);
+QString decode(const QByteArray &bytes);
+
+// A pane holds "\n" line breaks; on disk and for counting every break is CR LF.
+QByteArray fromPaneText(const QString &paneText);
+
+} // namespace Cp932

@@ -1,0 +1,144 @@
+#include "SettingsFile.h"
+
+#include "Cp932.h"
+#include "Errors.h"
+#include "FileSearch.h"
+#include "IniProfile.h"
+#include "IntegerText.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace {
+
+class ProfileReader
+{
+public:
+    explicit ProfileReader(const IniProfile &profile)
+        : m_profile(profile)
+    {
+    }
+    QString string(const char *section, const QByteArray &key, const QString &fallback) const
+    {
+        return Cp932::decode(m_profile.readString(section, key, Cp932::encode(fallback)));
+    }
+    qint32 integer(const char *section, const char *key, qint32 fallback) const
+    {
+        // An empty default makes a missing key read as unparsable, hence the fallback.
+        return IntegerText::fromSetting(string(section, key, QString()), fallback);
+    }
+    bool boolean(const char *section, const char *key, bool fallback) const
+    {
+        return integer(section, key, fallback ? 1 : 0) != 0;
+    }
+
+private:
+    const IniProfile &m_profile;
+};
+
+class ProfileWriter
+{
+public:
+    explicit ProfileWriter(IniProfile &profile)
+        : m_profile(profile)
+    {
+    }
+    void string(const char *section, const QByteArray &key, const QString &value)
+    {
+        m_profile.writeString(section, key, Cp932::encode(value));
+    }
+    void integer(const char *section, const char *key, qint32 value)
+    {
+        string(section, key, QString::number(value));
+    }
+    void boolean(const char *section, const char *key, bool value)
+    {
+        string(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+    }
+
+private:
+    IniProfile &m_profile;
+};
+
+QByteArray scoreKey(qsizetype index)
+{
+    return "Score" + QByteArray::number(index);
+}
+
+// Past the highest Score key in the file an entry could only be the default
+// "0": a huge or corrupt ScoreCount must not fill memory with them.
+qsizetype scoresToRead(const IniProfile &profile, qint32 scoreCount)
+{
+    static const QRegularExpression scoreKeyPattern(QStringLiteral("^score(0|[1-9][0-9]{0,9})$"),
+                                                    QRegularExpression::CaseInsensitiveOption);
+    qint64 highest = -1;
+    for (const QByteArray &key : profile.keys("Score")) {
+        const auto match = scoreKeyPattern.match(QString::fromLatin1(key));
+        if (match.hasMatch())
+            highest = std::max(highest, match.captured(1).toLongLong());
+    }
+    return qsizetype(std::min<qint64>(scoreCount, highest + 1));
+}
+
+} // namespace
+
+SettingsFile::SettingsFile(const QString &path)
+    : m_path(path)
+{
+}
+
+bool SettingsFile::exists() const
+{
+    return FileSearch::fileExists(m_path);
+}
+
+FontTexts SettingsFile::load(Settings &settings, QStringList &scores) const
+{
+    const IniProfile profile(m_path);
+    const ProfileReader read(profile);
+    const QString error = QStringLiteral("Error");
+    FontTexts font;
+    font.name = read.string("Font", "FontName", error);
+    font.size = read.string("Font", "FontSize", error);
+    settings.AlarmTime = read.integer("Timer", "AlarmTime", 10);
+    settings.PreAlarmTime = read.integer("Timer", "PreAlarmTime", 8);
+    settings.Alarm = read.boolean("Timer", "Alarm", true);
+    settings.PreAlarm = read.boolean("Timer", "PreAlarm", true);
+    settings.DoubleView = read.boolean("General", "DoubleView", true);
+    settings.ShowReturnMark = read.boolean("General", "ShowReturnMark", false);
+    settings.ShowSpaceMark = read.boolean("General", "ShowSpaceMark", false);
+    settings.LCDForeColor = read.string("Color", "LCDForeColor", QStringLiteral("clBlack"));
+    settings.LCDBackColor = read.string("Color", "LCDBackColor", QStringLiteral("clWhite"));
+    settings.AlarmSoundFile = read.string("General", "AlarmSoundFile", QString());
+    settings.PreAlarmSoundFile = read.string("General", "PreAlarmSoundFile", QString());
+    const qsizetype count = scoresToRead(profile, read.integer("Score", "ScoreCount", 0));
+    for (qsizetype i = 0; i < count; ++i)
+        scores << read.string("Score", scoreKey(i), QStringLiteral("0"));
+    return font;
+}
+
+void SettingsFile::save(const Settings &settings, const FontTexts &font,
+                        const QStringList &scores) const
+{
+    IniProfile profile(m_path);
+    ProfileWriter write(profile);
+    write.boolean("General", "DoubleView", settings.DoubleView);
+    write.string("Font", "FontName", font.name);
+    write.string("Font", "FontSize", font.size);
+    write.integer("Timer", "AlarmTime", settings.AlarmTime);
+    write.integer("Timer", "PreAlarmTime", settings.PreAlarmTime);
+    write.boolean("Timer", "Alarm", settings.Alarm);
+    write.boolean("Timer", "PreAlarm", settings.PreAlarm);
+    write.boolean("General", "ShowReturnMark", settings.ShowReturnMark);
+    write.boolean("General", "ShowSpaceMark", settings.ShowSpaceMark);
+    write.integer("Score", "ScoreCount", qint32(scores.size()));
+    write.string("Color", "LCDForeColor", settings.LCDForeColor);
+    write.string("Color", "LCDBackColor", settings.LCDBackColor);
+    write.string("General", "AlarmSoundFile", settings.AlarmSoundFile);
+    write.string("General", "PreAlarmSoundFile", settings.PreAlarmSoundFile);
+    for (qsizetype i = 0; i < scores.size(); ++i)
+        write.string("Score", scoreKey(i), scores.at(i));
+    if (!profile.save())
+        throw VemiError(QStringLiteral("%1 に書き込めません").arg(m_path));
+}

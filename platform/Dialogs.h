@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QPrinter;
+class QWidget;
+
+// Every modal box and standard dialog the program shows goes through this
+// interface, so tests can answer them without a person at the screen.
+class Dialogs
+{
+public:
+    virtual ~Dialogs() = default;
+
+    virtual QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon,
+                                                const QString &caption, const QString &text,
+                                                QMessageBox::StandardButtons buttons,
+                                                QMessageBox::StandardButton defaultButton)
+        = 0;
+    // An empty result means the dialog was cancelled.
+    virtual QString openFileName(QWidget *parent, const QString &filter, const QString &preset) = 0;
+    virtual QString saveFileName(QWidget *parent, const QString &filter, const QString &preset,
+                                 const QString &defaultSuffix)
+        = 0;
+    virtual bool print(QWidget *parent, QPrinter &printer) = 0;
+    virtual bool pageSetup(QWidget *parent, QPrinter &printer) = 0;
+};
+
+// The real dialogs, with Japanese button captions.
+class QtDialogs final : public Dialogs
+{
+public:
+    QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon,
+                                        const QString &caption, const QString &text,
+                                        QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton) override;
+    QString openFileName(QWidget *parent, const QString &filter, const QString &preset) override;
+    QString saveFileName(QWidget *parent, const QString &filter, const QString &preset,
+                         const QString &defaultSuffix) override;
+    bool print(QWidget *parent, QPrinter &printer) override;
+    bool pageSetup(QWidget *parent, QPrinter &printer) override;
+};

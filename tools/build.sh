@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and either starts the trainer or runs every test.
+#   tools/build.sh run    release build, then start the trainer
+#   tools/build.sh test   build, then run every test through CTest
+set -euo pipefail
+
+mode=${1:-}
+case "$mode" in
+run | test) ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
+
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+packages=(
+    cmake g++ make
+    qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
+    fonts-ipafont-gothic fonts-ipafont-mincho
+)
+test_packages=(xvfb xauth xdotool)
+[ "$mode" = test ] && packages+=("${test_packages[@]}")
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [ "$status" = "install ok installed" ] || missing+=("$package")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}"
+fi
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+if [ "$mode" = run ]; then
+    cmake -S "$top" -B "$top/build-release" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+    cmake --build "$top/build-release" -j "$jobs"
+    exec "$top/build-release/bin/vemitrainer"
+fi
+
+cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=Debug
+cmake --build "$top/build" -j "$jobs"
+ctest --test-dir "$top/build" --output-on-failure
