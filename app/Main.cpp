@@ -9,13 +9,12 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSplitter>
-#include <QStatusBar>
-#include <QVBoxLayout>
+#include <QBoxLayout>
 
 namespace {
 constexpr int SplitterWidth = 4;
 constexpr int StatusBarHeight = 19;
-constexpr int StatusPanelWidths[TMainForm::StatusPanelCount] = { 100, 50, 100 };
+constexpr int StatusPanelWidths[TMainForm::StatusPanelCount] = { 100, 50, 100 }; // 1 stretches
 const QString CharactersSuffix = QStringLiteral("文字");
 } // namespace
 
@@ -36,6 +35,7 @@ TMainForm::TMainForm(const Services &services, Settings &settings, QStringList &
 
     setupPanes();
     setupStatusBar();
+    setupCentralArea();
     setupActions();
     setupMenus();
     setupToolBars();
@@ -66,14 +66,18 @@ void TMainForm::setupPanes()
     LeftMemo->resize(185, LeftMemo->height());
     Splitter->setStretchFactor(1, 1);
     connect(RightMemo, &QPlainTextEdit::textChanged, this, &TMainForm::RightMemoChange);
-    setCentralWidget(DoublePanel);
 }
 
+// The status bar is a strip of three sunken panels with no gaps, so that
+// panel 1 takes exactly what panels 0 and 2 leave and panel 2 ends at the
+// window's right edge.
 void TMainForm::setupStatusBar()
 {
-    StatusBar = new QStatusBar(this);
-    StatusBar->setSizeGripEnabled(false);
+    StatusBar = new QWidget(this);
     StatusBar->setFixedHeight(StatusBarHeight);
+    auto *layout = new QHBoxLayout(StatusBar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
     for (int i = 0; i < StatusPanelCount; ++i) {
         auto *panel = new QLabel(StatusBar);
         panel->setFrameShape(QFrame::Panel);
@@ -81,11 +85,20 @@ void TMainForm::setupStatusBar()
         panel->setMinimumWidth(0);
         if (i != 1)
             panel->setFixedWidth(StatusPanelWidths[i]);
-        // Permanent panels are never hidden by the menus' passing status tips.
-        StatusBar->addPermanentWidget(panel, i == 1 ? 1 : 0);
+        layout->addWidget(panel, i == 1 ? 1 : 0);
         m_statusPanels[i] = panel;
     }
-    setStatusBar(StatusBar);
+}
+
+void TMainForm::setupCentralArea()
+{
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(DoublePanel, 1);
+    layout->addWidget(StatusBar);
+    setCentralWidget(central);
 }
 
 QString TMainForm::statusPanelText(int panel) const
@@ -101,6 +114,11 @@ void TMainForm::setStatusPanelText(int panel, const QString &text)
 int TMainForm::statusPanelWidth(int panel) const
 {
     return m_statusPanels[panel]->width();
+}
+
+QRect TMainForm::statusPanelGeometry(int panel) const
+{
+    return m_statusPanels[panel]->geometry();
 }
 
 QString TMainForm::settingsFilePath() const
@@ -136,7 +154,7 @@ void TMainForm::FormResize()
     const int leftWidth = roundHalfEven((panelWidth - SplitterWidth) / 2.0);
     Splitter->setSizes({ leftWidth, panelWidth - SplitterWidth - leftWidth });
     LineLengthChange();
-    // Panel 1 takes what panels 0 and 2 leave, so panel 2 ends at the bar's right end.
+    // Status panel 1 follows by itself: its layout gives it what panels 0 and 2 leave.
 }
 
 void TMainForm::changeEvent(QEvent *event)

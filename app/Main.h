@@ -35,6 +35,7 @@ public:
     QString statusPanelText(int panel) const;
     void setStatusPanelText(int panel, const QString &text);
     int statusPanelWidth(int panel) const;
+    QRect statusPanelGeometry(int panel) const; // in the status bar's coordinates
 
     // Child controls, named as the rest of the program refers to them.
     QToolBar *StandardToolBar = nullptr;
@@ -55,7 +56,7 @@ public:
     QPlainTextEdit *LeftMemo = nullptr;
     QSplitter *Splitter = nullptr;
     QPlainTextEdit *RightMemo = nullptr;
-    QStatusBar *StatusBar = nullptr;
+    QWidget *StatusBar = nullptr;
 
     // Menu commands; a menu item and its tool button share one action.
     QAction *New1 = nullptr;
@@ -105,6 +106,7 @@ protected:
 private:
     void setupPanes();
     void setupStatusBar();
+    void setupCentralArea();
     void setupActions();
     void setupMenus();
     void setupToolBars();

@@ -7,7 +7,6 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QMenuBar>
-#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 

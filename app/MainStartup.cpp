@@ -13,7 +13,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Starts the real trainer on a virtual X display with no settings file, types
+# into it, quits through the File menu and checks the settings file it wrote.
+set -euo pipefail
+
+# Inside the virtual display: run the trainer in the given folder and drive it.
+drive() {
+    cd "$1"
+    ./vemitrainer &
+    local pid=$!
+    local window
+    window=$(timeout 30 xdotool search --sync --name '^VemiTapiro--\[Untitled\]$' | head -n 1)
+    xdotool windowfocus --sync "$window"
+    xdotool type --delay 20 'Hello, typing test 123'
+    xdotool key --delay 200 alt+f x
+    # The window must close by itself after the menu command.
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        kill "$pid"
+        echo "the trainer did not quit from the File menu" >&2
+        exit 1
+    fi
+    wait "$pid"
+}
+
+if [ "${1:-}" = --drive ]; then
+    drive "$2"
+    exit
+fi
+
+program=$1
+folder=$(mktemp -d)
+trap 'rm -rf "$folder"' EXIT
+cp "$program" "$folder/vemitrainer"
+unset QT_QPA_PLATFORM
+timeout 120 xvfb-run -a -s '-screen 0 1280x1024x24' bash "${BASH_SOURCE[0]}" --drive "$folder"
+
+crlf=$'\r\n'
+expected="[General]${crlf}DoubleView=1${crlf}ShowReturnMark=0${crlf}ShowSpaceMark=0${crlf}"
+expected+="AlarmSoundFile=${folder}//Sound/Timeup.wav${crlf}"
+expected+="PreAlarmSoundFile=${folder}//Sound/Hurryup.wav${crlf}${crlf}"
+expected+="[Font]${crlf}FontName=MS "$'\x83\x53\x83\x56\x83\x62\x83\x4e'"${crlf}FontSize=12${crlf}${crlf}"
+expected+="[Timer]${crlf}AlarmTime=10${crlf}PreAlarmTime=8${crlf}Alarm=1${crlf}PreAlarm=1${crlf}${crlf}"
+expected+="[Score]${crlf}ScoreCount=0${crlf}${crlf}"
+expected+="[Color]${crlf}LCDForeColor=clBlack${crlf}LCDBackColor=clWhite${crlf}"
+
+if ! cmp <(printf '%s' "$expected") "$folder/vemitrainer.ini"; then
+    echo "settings file differs; expected:" >&2
+    printf '%s' "$expected" | od -c >&2
+    echo "written:" >&2
+    od -c "$folder/vemitrainer.ini" >&2
+    exit 1
+fi
+echo "settings file written as expected"

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "Dialogs.h"
+
+#include <QList>
+#include <QQueue>
+
+// Answers every box and dialog from a script and records what was asked.
+class FakeDialogs final : public Dialogs
+{
+public:
+    struct Message
+    {
+        QMessageBox::Icon icon;
+        QString caption;
+        QString text;
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::StandardButton defaultButton;
+    };
+
+    QList<Message> messages;
+    QQueue<QMessageBox::StandardButton> answers; // empty: the default button is pressed
+    QQueue<QString> fileNames;                   // empty: the file dialog is cancelled
+    QStringList fileDialogFilters;
+    bool printAccepted = false;
+    int printDialogs = 0;
+    int pageSetupDialogs = 0;
+
+    QMessageBox::StandardButton message(QWidget *, QMessageBox::Icon icon, const QString &caption,
+                                        const QString &text, QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton) override
+    {
+        messages.append({ icon, caption, text, buttons, defaultButton });
+        return answers.isEmpty() ? defaultButton : answers.dequeue();
+    }
+    QString openFileName(QWidget *, const QString &filter, const QString &) override
+    {
+        fileDialogFilters << filter;
+        return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+    }
+    QString saveFileName(QWidget *, const QString &filter, const QString &, const QString &) override
+    {
+        fileDialogFilters << filter;
+        return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+    }
+    bool print(QWidget *, QPrinter &) override
+    {
+        ++printDialogs;
+        return printAccepted;
+    }
+    bool pageSetup(QWidget *, QPrinter &) override
+    {
+        ++pageSetupDialogs;
+        return printAccepted;
+    }
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "SoundPlayer.h"
+
+#include <QStringList>
+
+// Remembers every sound it was asked to play instead of playing it.
+class RecordingSoundPlayer final : public SoundPlayer
+{
+public:
+    QStringList played;
+    void play(const QString &path) override { played << path; }
+};
