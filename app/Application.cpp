@@ -44,10 +44,10 @@ void Application::loadJapaneseTranslations()
 // Settings files name the classic Windows Japanese fonts; draw them with the installed ones.
 void Application::substituteJapaneseFonts()
 {
-    const QStringList gothic = { QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
-                                 QStringLiteral("Noto Sans CJK JP") };
-    const QStringList proportional = { QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
-                                       QStringLiteral("IPAGothic") };
+    const QStringList gothic = { QStringLiteral("IPAGothic"),
+        QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("Noto Sans CJK JP") };
+    const QStringList proportional = { QStringLiteral("IPAPGothic"),
+        QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAGothic") };
     QFont::insertSubstitutions(QStringLiteral("MS ゴシック"), gothic);
     QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), gothic);
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), proportional);

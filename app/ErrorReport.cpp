@@ -12,5 +12,5 @@ QString errorBoxText(const QString &message)
 void showErrorBox(Dialogs &dialogs, QWidget *parent, const QString &message)
 {
     dialogs.message(parent, QMessageBox::Critical, QString::fromUtf8(ApplicationTitle),
-                    errorBoxText(message), QMessageBox::Ok, QMessageBox::Ok);
+        errorBoxText(message), QMessageBox::Ok, QMessageBox::Ok);
 }

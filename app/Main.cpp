@@ -5,11 +5,11 @@
 #include "Rounding.h"
 #include "VisibleCount.h"
 
+#include <QBoxLayout>
 #include <QEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSplitter>
-#include <QBoxLayout>
 
 namespace {
 constexpr int SplitterWidth = 4;
@@ -18,8 +18,8 @@ constexpr int StatusPanelWidths[TMainForm::StatusPanelCount] = { 100, 50, 100 };
 const QString CharactersSuffix = QStringLiteral("文字");
 } // namespace
 
-TMainForm::TMainForm(const Services &services, Settings &settings, QStringList &scores,
-                     QWidget *parent)
+TMainForm::TMainForm(
+    const Services &services, Settings &settings, QStringList &scores, QWidget *parent)
     : QMainWindow(parent)
     , m_services(services)
     , m_settings(settings)

@@ -24,7 +24,7 @@ public:
     static constexpr int StatusPanelCount = 3;
 
     TMainForm(const Services &services, Settings &settings, QStringList &scores,
-              QWidget *parent = nullptr);
+        QWidget *parent = nullptr);
 
     // Visible character counts of the panes as decimal text.
     QString LeftWordCount() const;
@@ -112,8 +112,8 @@ private:
     void setupToolBars();
     void setupFontBar();
     void setupTimeBar();
-    QAction *makeAction(const char *caption, int image = -1,
-                        const QKeySequence &shortcut = QKeySequence());
+    QAction *makeAction(
+        const char *caption, int image = -1, const QKeySequence &shortcut = QKeySequence());
     QAction *makeViewToggle(const char *caption);
 
     void FormShow();

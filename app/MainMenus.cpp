@@ -15,7 +15,8 @@ constexpr int StandardBandWidth = 167;
 constexpr int FontBandWidth = 218;
 constexpr int TimeBandWidth = 312;
 constexpr int BandHeight = 22;
-const char *const FontSizes[] = { "8", "9", "10", "11", "12", "14", "16", "18", "24", "36", "48", "60", "72" };
+const char *const FontSizes[]
+    = { "8", "9", "10", "11", "12", "14", "16", "18", "24", "36", "48", "60", "72" };
 } // namespace
 
 QAction *TMainForm::makeAction(const char *caption, int image, const QKeySequence &shortcut)
@@ -136,8 +137,9 @@ void TMainForm::setupToolBars()
 
 void TMainForm::setupFontBar()
 {
-    m_fontFamilies = QStringList { QStringLiteral("MS ゴシック"), QStringLiteral("ＭＳ Ｐゴシック") }
-                     + QFontDatabase::families();
+    m_fontFamilies
+        = QStringList { QStringLiteral("MS ゴシック"), QStringLiteral("ＭＳ Ｐゴシック") }
+        + QFontDatabase::families();
     m_fontFamilies.removeDuplicates();
     FontCombo = new QComboBox(FontBar);
     FontCombo->setEditable(true);

@@ -176,10 +176,9 @@ bool TMainForm::FormClose()
     } catch (const VemiError &error) {
         reportError(error.message());
     }
-    const auto answer = m_services.dialogs.message(
-        this, QMessageBox::Question, QString::fromUtf8(ApplicationTitle),
-        QStringLiteral("設定を保存せずに終了しますか？"), QMessageBox::Yes | QMessageBox::No,
-        QMessageBox::No);
+    const auto answer = m_services.dialogs.message(this, QMessageBox::Question,
+        QString::fromUtf8(ApplicationTitle), QStringLiteral("設定を保存せずに終了しますか？"),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     return answer == QMessageBox::Yes;
 }
 

@@ -1,9 +1,10 @@
+#include "Main.h"
 #include "Application.h"
 #include "Clock.h"
 #include "Dialogs.h"
-#include "Main.h"
 #include "ProgramPath.h"
 #include "QtSoundPlayer.h"
+#include "TerminationSignals.h"
 
 int main(int argc, char *argv[])
 {
@@ -16,8 +17,14 @@ int main(int argc, char *argv[])
     QStringList scores;
 
     TMainForm mainForm(services, settings, scores);
+    // The scores must survive the end of the desktop session as they survive a normal close.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &mainForm,
-                     &TMainForm::saveSettingsForSessionEnd);
+        &TMainForm::saveSettingsForSessionEnd);
+    TerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &TerminationSignals::received, &mainForm, [&] {
+        mainForm.saveSettingsForSessionEnd();
+        QCoreApplication::quit();
+    });
     mainForm.showMaximized();
     return app.exec();
 }

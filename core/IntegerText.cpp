@@ -66,7 +66,8 @@ qint32 toInt(const QString &text)
 qint32 fromSetting(const QString &value, qint32 fallback)
 {
     QString text = value;
-    if (text.size() > 2 && (text.startsWith(QLatin1String("0x")) || text.startsWith(QLatin1String("0X"))))
+    if (text.size() > 2
+        && (text.startsWith(QLatin1String("0x")) || text.startsWith(QLatin1String("0X"))))
         text.replace(0, 2, u'$');
     return parse(text).value_or(fallback);
 }

@@ -6,7 +6,7 @@
 // of its key in the settings file.
 struct Settings
 {
-    qint32 AlarmTime = 0;    // minutes
+    qint32 AlarmTime = 0; // minutes
     qint32 PreAlarmTime = 0; // minutes
     bool Alarm = false;
     bool PreAlarm = false;

@@ -17,8 +17,7 @@ class ProfileReader
 public:
     explicit ProfileReader(const IniProfile &profile)
         : m_profile(profile)
-    {
-    }
+    { }
     QString string(const char *section, const QByteArray &key, const QString &fallback) const
     {
         return Cp932::decode(m_profile.readString(section, key, Cp932::encode(fallback)));
@@ -42,8 +41,7 @@ class ProfileWriter
 public:
     explicit ProfileWriter(IniProfile &profile)
         : m_profile(profile)
-    {
-    }
+    { }
     void string(const char *section, const QByteArray &key, const QString &value)
     {
         m_profile.writeString(section, key, Cp932::encode(value));
@@ -70,8 +68,8 @@ QByteArray scoreKey(qsizetype index)
 // "0": a huge or corrupt ScoreCount must not fill memory with them.
 qsizetype scoresToRead(const IniProfile &profile, qint32 scoreCount)
 {
-    static const QRegularExpression scoreKeyPattern(QStringLiteral("^score(0|[1-9][0-9]{0,9})$"),
-                                                    QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression scoreKeyPattern(
+        QStringLiteral("^score(0|[1-9][0-9]{0,9})$"), QRegularExpression::CaseInsensitiveOption);
     qint64 highest = -1;
     for (const QByteArray &key : profile.keys("Score")) {
         const auto match = scoreKeyPattern.match(QString::fromLatin1(key));
@@ -85,8 +83,7 @@ qsizetype scoresToRead(const IniProfile &profile, qint32 scoreCount)
 
 SettingsFile::SettingsFile(const QString &path)
     : m_path(path)
-{
-}
+{ }
 
 bool SettingsFile::exists() const
 {
@@ -118,8 +115,8 @@ FontTexts SettingsFile::load(Settings &settings, QStringList &scores) const
     return font;
 }
 
-void SettingsFile::save(const Settings &settings, const FontTexts &font,
-                        const QStringList &scores) const
+void SettingsFile::save(
+    const Settings &settings, const FontTexts &font, const QStringList &scores) const
 {
     IniProfile profile(m_path);
     ProfileWriter write(profile);

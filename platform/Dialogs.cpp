@@ -30,9 +30,8 @@ void setJapaneseCaptions(QMessageBox &box)
 } // namespace
 
 QMessageBox::StandardButton QtDialogs::message(QWidget *parent, QMessageBox::Icon icon,
-                                               const QString &caption, const QString &text,
-                                               QMessageBox::StandardButtons buttons,
-                                               QMessageBox::StandardButton defaultButton)
+    const QString &caption, const QString &text, QMessageBox::StandardButtons buttons,
+    QMessageBox::StandardButton defaultButton)
 {
     QMessageBox box(icon, caption, text, buttons, parent);
     if (defaultButton != QMessageBox::NoButton)
@@ -46,8 +45,8 @@ QString QtDialogs::openFileName(QWidget *parent, const QString &filter, const QS
     return QFileDialog::getOpenFileName(parent, QString(), preset, qtFilter(filter));
 }
 
-QString QtDialogs::saveFileName(QWidget *parent, const QString &filter, const QString &preset,
-                                const QString &defaultSuffix)
+QString QtDialogs::saveFileName(
+    QWidget *parent, const QString &filter, const QString &preset, const QString &defaultSuffix)
 {
     QFileDialog dialog(parent, QString(), preset, qtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);

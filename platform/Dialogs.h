@@ -14,14 +14,13 @@ public:
     virtual ~Dialogs() = default;
 
     virtual QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon,
-                                                const QString &caption, const QString &text,
-                                                QMessageBox::StandardButtons buttons,
-                                                QMessageBox::StandardButton defaultButton)
+        const QString &caption, const QString &text, QMessageBox::StandardButtons buttons,
+        QMessageBox::StandardButton defaultButton)
         = 0;
     // An empty result means the dialog was cancelled.
     virtual QString openFileName(QWidget *parent, const QString &filter, const QString &preset) = 0;
-    virtual QString saveFileName(QWidget *parent, const QString &filter, const QString &preset,
-                                 const QString &defaultSuffix)
+    virtual QString saveFileName(
+        QWidget *parent, const QString &filter, const QString &preset, const QString &defaultSuffix)
         = 0;
     virtual bool print(QWidget *parent, QPrinter &printer) = 0;
     virtual bool pageSetup(QWidget *parent, QPrinter &printer) = 0;
@@ -32,12 +31,11 @@ class QtDialogs final : public Dialogs
 {
 public:
     QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon,
-                                        const QString &caption, const QString &text,
-                                        QMessageBox::StandardButtons buttons,
-                                        QMessageBox::StandardButton defaultButton) override;
+        const QString &caption, const QString &text, QMessageBox::StandardButtons buttons,
+        QMessageBox::StandardButton defaultButton) override;
     QString openFileName(QWidget *parent, const QString &filter, const QString &preset) override;
     QString saveFileName(QWidget *parent, const QString &filter, const QString &preset,
-                         const QString &defaultSuffix) override;
+        const QString &defaultSuffix) override;
     bool print(QWidget *parent, QPrinter &printer) override;
     bool pageSetup(QWidget *parent, QPrinter &printer) override;
 };

@@ -13,5 +13,6 @@ struct Services
     Clock &clock;
     SoundPlayer &sound;
     Dialogs &dialogs;
-    QString programFile; // full path of the executable; the settings file and folders derive from it
+    QString
+        programFile; // full path of the executable; the settings file and folders derive from it
 };

@@ -16,11 +16,31 @@ QColor systemColor(int index)
     const QPalette palette = QApplication::palette();
     using R = QPalette::ColorRole;
     static constexpr R Roles[] = {
-        R::Button,          R::Window,     R::Highlight,       R::Mid,       R::Window,
-        R::Base,            R::Shadow,     R::WindowText,      R::Text,      R::HighlightedText,
-        R::Window,          R::Window,     R::Dark,            R::Highlight, R::HighlightedText,
-        R::Button,          R::Dark,       R::PlaceholderText, R::ButtonText, R::WindowText,
-        R::Light,           R::Shadow,     R::Midlight,        R::ToolTipText, R::ToolTipBase,
+        R::Button,
+        R::Window,
+        R::Highlight,
+        R::Mid,
+        R::Window,
+        R::Base,
+        R::Shadow,
+        R::WindowText,
+        R::Text,
+        R::HighlightedText,
+        R::Window,
+        R::Window,
+        R::Dark,
+        R::Highlight,
+        R::HighlightedText,
+        R::Button,
+        R::Dark,
+        R::PlaceholderText,
+        R::ButtonText,
+        R::WindowText,
+        R::Light,
+        R::Shadow,
+        R::Midlight,
+        R::ToolTipText,
+        R::ToolTipBase,
     };
     if (index < 0 || index >= int(std::size(Roles)))
         return QColor(Qt::black);

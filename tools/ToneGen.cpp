@@ -13,14 +13,15 @@
 
 namespace {
 
-constexpr double TimeupFrequency = 880.0;   // high A: hard to miss when time is over
+constexpr double TimeupFrequency = 880.0; // high A: hard to miss when time is over
 constexpr double HurryupFrequency = 523.25; // C5: softer, so the warning does not startle
 
 constexpr int SampleRate = 44100;
 constexpr double Amplitude = 0.5 * 32767.0;
 constexpr double RampSeconds = 0.005;
 
-struct Pattern {
+struct Pattern
+{
     double frequency;
     int beeps;
     double beepSeconds;
@@ -65,13 +66,13 @@ bool writeWav(const std::string &path, const std::vector<std::int16_t> &samples)
     out.write("RIFF", 4);
     put(out, 36 + dataBytes, 4);
     out.write("WAVEfmt ", 8);
-    put(out, 16, 4);                // fmt chunk size
-    put(out, 1, 2);                 // PCM
-    put(out, 1, 2);                 // mono
+    put(out, 16, 4); // fmt chunk size
+    put(out, 1, 2); // PCM
+    put(out, 1, 2); // mono
     put(out, SampleRate, 4);
-    put(out, SampleRate * 2, 4);    // byte rate
-    put(out, 2, 2);                 // block align
-    put(out, 16, 2);                // bits per sample
+    put(out, SampleRate * 2, 4); // byte rate
+    put(out, 2, 2); // block align
+    put(out, 16, 2); // bits per sample
     out.write("data", 4);
     put(out, dataBytes, 4);
     for (std::int16_t s : samples)
@@ -89,7 +90,8 @@ int main(int argc, char *argv[])
         return 2;
     }
     const std::string dir = argv[1];
-    const struct {
+    const struct
+    {
         const char *name;
         Pattern pattern;
     } files[] = {

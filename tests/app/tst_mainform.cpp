@@ -217,9 +217,8 @@ void TestMainForm::viewTogglesHideBarsButNotForNextStart()
     Trainer t;
     {
         TMainForm &w = *t.window;
-        const std::pair<QAction *, QWidget *> toggles[] = {
-            { w.N5, w.StandardToolBar }, { w.F1, w.FontBar }, { w.N4, w.TimeBar }, { w.Show1, w.StatusBar }
-        };
+        const std::pair<QAction *, QWidget *> toggles[] = { { w.N5, w.StandardToolBar },
+            { w.F1, w.FontBar }, { w.N4, w.TimeBar }, { w.Show1, w.StatusBar } };
         for (const auto &[item, bar] : toggles) {
             QVERIFY(item->isChecked() && bar->isVisible());
             item->trigger();
@@ -231,8 +230,9 @@ void TestMainForm::viewTogglesHideBarsButNotForNextStart()
     t.window = std::make_unique<TMainForm>(t.services, t.settings, t.scores);
     t.window->show();
     TMainForm &w = *t.window;
-    for (QWidget *bar : { static_cast<QWidget *>(w.StandardToolBar), static_cast<QWidget *>(w.FontBar),
-                          static_cast<QWidget *>(w.TimeBar), static_cast<QWidget *>(w.StatusBar) })
+    for (QWidget *bar :
+        { static_cast<QWidget *>(w.StandardToolBar), static_cast<QWidget *>(w.FontBar),
+            static_cast<QWidget *>(w.TimeBar), static_cast<QWidget *>(w.StatusBar) })
         QVERIFY(bar->isVisible());
 }
 
@@ -242,7 +242,8 @@ void TestMainForm::startupErrorIsReportedAndWindowStillOpens_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("FontSize missing") << QByteArray("[General]\r\nDoubleView=1\r\n")
                                       << QStringLiteral("'Error' は整数ではありません.");
-    QTest::newRow("bad colour") << QByteArray("[Font]\r\nFontSize=12\r\n[Color]\r\nLCDForeColor=clPink\r\n")
+    QTest::newRow("bad colour") << QByteArray(
+        "[Font]\r\nFontSize=12\r\n[Color]\r\nLCDForeColor=clPink\r\n")
                                 << QStringLiteral("'clPink' は整数ではありません.");
 }
 

@@ -1,42 +1,50 @@
 #!/usr/bin/env bash
 # Starts the real trainer on a virtual X display with no settings file, types
-# into it, quits through the File menu and checks the settings file it wrote.
+# into it, ends it and checks the settings file it wrote. How it ends:
+#   menu     the File menu's exit command, as the learner quits
+#   sigterm  SIGTERM, as a desktop session that ends stops its programs
 set -euo pipefail
 
 # Inside the virtual display: run the trainer in the given folder and drive it.
 drive() {
-    cd "$1"
+    local how=$1
+    cd "$2"
     ./vemitrainer &
     local pid=$!
     local window
     window=$(timeout 30 xdotool search --sync --name '^VemiTapiro--\[Untitled\]$' | head -n 1)
     xdotool windowfocus --sync "$window"
     xdotool type --delay 20 'Hello, typing test 123'
-    xdotool key --delay 200 alt+f x
-    # The window must close by itself after the menu command.
+    if [ "$how" = menu ]; then
+        xdotool key --delay 200 alt+f x
+    else
+        kill -TERM "$pid"
+    fi
+    # The trainer must end by itself after the command.
     for _ in $(seq 100); do
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
     done
     if kill -0 "$pid" 2>/dev/null; then
         kill "$pid"
-        echo "the trainer did not quit from the File menu" >&2
+        echo "the trainer did not end after the $how command" >&2
         exit 1
     fi
     wait "$pid"
 }
 
 if [ "${1:-}" = --drive ]; then
-    drive "$2"
+    drive "$2" "$3"
     exit
 fi
 
-program=$1
+how=$1
+program=$2
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 cp "$program" "$folder/vemitrainer"
 unset QT_QPA_PLATFORM
-timeout 120 xvfb-run -a -s '-screen 0 1280x1024x24' bash "${BASH_SOURCE[0]}" --drive "$folder"
+timeout 120 xvfb-run -a -s '-screen 0 1280x1024x24' bash "${BASH_SOURCE[0]}" --drive "$how" "$folder"
 
 crlf=$'\r\n'
 expected="[General]${crlf}DoubleView=1${crlf}ShowReturnMark=0${crlf}ShowSpaceMark=0${crlf}"

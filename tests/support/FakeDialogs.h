@@ -20,15 +20,15 @@ public:
 
     QList<Message> messages;
     QQueue<QMessageBox::StandardButton> answers; // empty: the default button is pressed
-    QQueue<QString> fileNames;                   // empty: the file dialog is cancelled
+    QQueue<QString> fileNames; // empty: the file dialog is cancelled
     QStringList fileDialogFilters;
     bool printAccepted = false;
     int printDialogs = 0;
     int pageSetupDialogs = 0;
 
     QMessageBox::StandardButton message(QWidget *, QMessageBox::Icon icon, const QString &caption,
-                                        const QString &text, QMessageBox::StandardButtons buttons,
-                                        QMessageBox::StandardButton defaultButton) override
+        const QString &text, QMessageBox::StandardButtons buttons,
+        QMessageBox::StandardButton defaultButton) override
     {
         messages.append({ icon, caption, text, buttons, defaultButton });
         return answers.isEmpty() ? defaultButton : answers.dequeue();
@@ -38,7 +38,8 @@ public:
         fileDialogFilters << filter;
         return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
-    QString saveFileName(QWidget *, const QString &filter, const QString &, const QString &) override
+    QString saveFileName(
+        QWidget *, const QString &filter, const QString &, const QString &) override
     {
         fileDialogFilters << filter;
         return fileNames.isEmpty() ? QString() : fileNames.dequeue();
