@@ -66,6 +66,9 @@ void TMainForm::setupPanes()
     LeftMemo->resize(185, LeftMemo->height());
     Splitter->setStretchFactor(1, 1);
     connect(RightMemo, &QPlainTextEdit::textChanged, this, &TMainForm::RightMemoChange);
+    connect(Splitter, &QSplitter::splitterMoved, this, [this](int position) {
+        m_leftMemoWidth = position;
+    });
 }
 
 // The status bar is a strip of three sunken panels with no gaps, so that
@@ -150,11 +153,21 @@ void TMainForm::resizeEvent(QResizeEvent *event)
 // Each resize splits the panel in half again, undoing any width dragged with the splitter.
 void TMainForm::FormResize()
 {
-    const int panelWidth = DoublePanel->width();
-    const int leftWidth = roundHalfEven((panelWidth - SplitterWidth) / 2.0);
-    Splitter->setSizes({ leftWidth, panelWidth - SplitterWidth - leftWidth });
+    m_leftMemoWidth = roundHalfEven((DoublePanel->width() - SplitterWidth) / 2.0);
+    applyLeftMemoWidth();
     LineLengthChange();
     // Status panel 1 follows by itself: its layout gives it what panels 0 and 2 leave.
+}
+
+// A hidden pane has no width in the splitter, so its width is kept here and
+// given back when the pane is shown again.
+void TMainForm::applyLeftMemoWidth()
+{
+    if (LeftMemo->isHidden())
+        return;
+    const int rightWidth = std::max(0, DoublePanel->width() - SplitterWidth - m_leftMemoWidth);
+    Splitter->refresh(); // take in a pane shown a moment ago
+    Splitter->setSizes({ m_leftMemoWidth, rightWidth });
 }
 
 void TMainForm::changeEvent(QEvent *event)

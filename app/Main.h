@@ -119,6 +119,7 @@ private:
     void FormShow();
     void FormActivate();
     void FormResize();
+    void applyLeftMemoWidth();
     bool FormCloseQuery();
     bool FormClose();
     void loadSettings();
@@ -135,5 +136,6 @@ private:
     QLabel *m_statusPanels[StatusPanelCount] = {};
     QStringList m_fontFamilies;
     QString m_documentName;
+    int m_leftMemoWidth = 185;
     bool m_shown = false;
 };

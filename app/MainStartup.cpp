@@ -105,6 +105,7 @@ void TMainForm::Mode2ButtonClick()
 {
     N7->setChecked(true); // also shows Mode2Button pressed and releases N6 and Mode1Button
     LeftMemo->setVisible(true);
+    applyLeftMemoWidth();
     m_settings.DoubleView = true;
     LineLengthChange();
 }

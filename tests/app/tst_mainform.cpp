@@ -156,6 +156,14 @@ void TestMainForm::resizeSplitsPanelInHalf()
     w.resize(w.width() + 2, w.height());
     QCOMPARE(w.DoublePanel->width(), 703);
     QCOMPARE(w.LeftMemo->width(), 350); // 699 / 2 = 349.5 goes to 350
+
+    // The hidden pane keeps the computed half for when it is shown again.
+    w.Mode1ButtonClick();
+    QTRY_COMPARE(w.RightMemo->width(), 703);
+    w.resize(w.width() + 100, w.height());
+    w.Mode2ButtonClick();
+    QTRY_COMPARE(w.LeftMemo->width(), 400); // (803 - 4) / 2 = 399.5 goes to 400
+    QCOMPARE(w.RightMemo->width(), 399);
 }
 
 void TestMainForm::statusPanelTwoEndsAtRightEdge()
