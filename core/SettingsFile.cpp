@@ -64,19 +64,22 @@ QByteArray scoreKey(qsizetype index)
     return "Score" + QByteArray::number(index);
 }
 
-// Past the highest Score key in the file an entry could only be the default
-// "0": a huge or corrupt ScoreCount must not fill memory with them.
+// Entries past the highest Score key in the file could only be the default
+// "0", and no learner records more than MaxScoreEntries ten-minute runs: a
+// huge or corrupt ScoreCount must neither hang start-up nor fill memory.
+constexpr qint64 MaxScoreEntries = 100000;
+
 qsizetype scoresToRead(const IniProfile &profile, qint32 scoreCount)
 {
-    static const QRegularExpression scoreKeyPattern(
-        QStringLiteral("^score(0|[1-9][0-9]{0,9})$"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression scoreKeyPattern(QStringLiteral("^score(0|[1-9][0-9]{0,9})$"),
+                                                    QRegularExpression::CaseInsensitiveOption);
     qint64 highest = -1;
     for (const QByteArray &key : profile.keys("Score")) {
         const auto match = scoreKeyPattern.match(QString::fromLatin1(key));
         if (match.hasMatch())
             highest = std::max(highest, match.captured(1).toLongLong());
     }
-    return qsizetype(std::min<qint64>(scoreCount, highest + 1));
+    return qsizetype(std::min({ qint64(scoreCount), highest + 1, MaxScoreEntries }));
 }
 
 } // namespace

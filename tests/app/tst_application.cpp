@@ -40,9 +40,12 @@ void TestApplication::escapedExceptionIsShownAndProgramGoesOn_data()
 {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("full stop added") << "ファイル a.txt は開けません" << "ファイル a.txt は開けません.";
-    QTest::newRow("full stop kept") << "Disk full." << "Disk full.";
-    QTest::newRow("Japanese full stop kept") << "保存できません。" << "保存できません。";
+    QTest::newRow("full stop added") << "ファイル a.txt は開けません"
+                                     << "ファイル a.txt は開けません.";
+    QTest::newRow("full stop kept") << "Disk full."
+                                    << "Disk full.";
+    QTest::newRow("Japanese full stop kept") << "保存できません。"
+                                             << "保存できません。";
 }
 
 void TestApplication::escapedExceptionIsShownAndProgramGoesOn()
