@@ -1,3 +1,4 @@
+#include "../support/FileBytes.h"
 #include "Cp932.h"
 #include "Errors.h"
 #include "IniProfile.h"
@@ -12,24 +13,6 @@
 #include <QTest>
 
 namespace {
-
-// Literal bytes including embedded NULs.
-template <qsizetype N> QByteArray bytes(const char (&text)[N])
-{
-    return QByteArray(text, N - 1);
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeAll(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
-}
 
 // Every loaded value as "Key=value", so one comparison shows every difference.
 QStringList snapshot(const Settings &s, const FontTexts &font, const QStringList &scores)
@@ -315,8 +298,8 @@ void TestSettingsFile::load()
 
 void TestSettingsFile::strayFarScoreKeyCannotExhaustMemory()
 {
-    QVERIFY(writeAll(filePath(),
-                     "[Score]\r\nScoreCount=2000000000\r\nScore0=a\r\nScore1999999999=x\r\n"));
+    QVERIFY(writeAll(
+        filePath(), "[Score]\r\nScoreCount=2000000000\r\nScore0=a\r\nScore1999999999=x\r\n"));
     Settings settings;
     QStringList scores;
     QElapsedTimer timer;

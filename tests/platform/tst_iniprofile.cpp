@@ -1,3 +1,4 @@
+#include "../support/FileBytes.h"
 #include "IniProfile.h"
 
 #include <QDir>
@@ -7,24 +8,6 @@
 #include <QTest>
 
 namespace {
-
-// Literal bytes including embedded NULs.
-template <qsizetype N> QByteArray bytes(const char (&text)[N])
-{
-    return QByteArray(text, N - 1);
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeAll(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
-}
 
 // Writes are given as flat (section, key, value) triples so they fit in a data table.
 void applyWrites(IniProfile &profile, const QByteArrayList &writes)
