@@ -66,9 +66,8 @@ void TMainForm::setupPanes()
     LeftMemo->resize(185, LeftMemo->height());
     Splitter->setStretchFactor(1, 1);
     connect(RightMemo, &QPlainTextEdit::textChanged, this, &TMainForm::RightMemoChange);
-    connect(Splitter, &QSplitter::splitterMoved, this, [this](int position) {
-        m_leftMemoWidth = position;
-    });
+    connect(Splitter, &QSplitter::splitterMoved, this,
+        [this](int position) { m_leftMemoWidth = position; });
 }
 
 // The status bar is a strip of three sunken panels with no gaps, so that

@@ -167,6 +167,7 @@ void TMainForm::setupTimeBar()
     LCD99->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     LCD99->setAutoFillBackground(true);
     TimeBar->addWidget(LCD99);
+    LCD99->setBackgroundRole(QPalette::Window); // tool bars give their widgets the button colour
     TimeBar->addActions({ B1, S2 });
     StartButton = qobject_cast<QToolButton *>(TimeBar->widgetForAction(B1));
     StopButton = qobject_cast<QToolButton *>(TimeBar->widgetForAction(S2));

@@ -96,6 +96,7 @@ void TestMainForm::startsWithDefaultsWithoutSettingsFile()
     }
     QCOMPARE(w.LCD99->palette().color(QPalette::Window), QColor(Qt::white));
     QCOMPARE(w.LCD99->palette().color(QPalette::WindowText), QColor(Qt::black));
+    QCOMPARE(w.LCD99->grab().toImage().pixelColor(2, 2), QColor(Qt::white));
     QVERIFY(t.settings.Alarm && t.settings.PreAlarm && t.settings.DoubleView);
     QCOMPARE(t.settings.AlarmSoundFile, t.folder.path() + QStringLiteral("//Sound/Timeup.wav"));
     QVERIFY(!w.RightMemo->document()->isModified());
