@@ -39,6 +39,7 @@ TMainForm::TMainForm(
     setupActions();
     setupMenus();
     setupToolBars();
+    setupTimer();
 }
 
 void TMainForm::setupPanes()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PracticeTimer.h"
 #include "Services.h"
 #include "Settings.h"
 
@@ -13,6 +14,7 @@ class QLabel;
 class QPlainTextEdit;
 class QSplitter;
 class QToolBar;
+class QTimer;
 class QToolButton;
 
 // The trainer's window: practice text on the left, the learner's typing on
@@ -57,6 +59,7 @@ public:
     QSplitter *Splitter = nullptr;
     QPlainTextEdit *RightMemo = nullptr;
     QWidget *StatusBar = nullptr;
+    QTimer *Timer1 = nullptr; // one tick a second while a practice run is timed
 
     // Menu commands; a menu item and its tool button share one action.
     QAction *New1 = nullptr;
@@ -92,6 +95,13 @@ public slots:
     void FontComboChange();
     void FontSizeComboChange();
     void RightMemoChange();
+    void StartButtonClick();
+    void StopButtonClick();
+    void B1Click() { StartButtonClick(); }
+    void S2Click() { StopButtonClick(); }
+    void Timer1Timer();
+    // New shows 00:00 again; a running timer goes on and overwrites it at its next tick.
+    void resetTimerDisplay();
     void LineLengthChange() { }
     void ShowMarks() { }
     // The desktop session is ending: keep the scores, as a normal close would.
@@ -112,6 +122,8 @@ private:
     void setupToolBars();
     void setupFontBar();
     void setupTimeBar();
+    void setupTimer();
+    void setTimeDisplay(const QString &text);
     QAction *makeAction(
         const char *caption, int image = -1, const QKeySequence &shortcut = QKeySequence());
     QAction *makeViewToggle(const char *caption);
@@ -133,6 +145,7 @@ private:
     const Services &m_services;
     Settings &m_settings;
     QStringList &m_scores;
+    PracticeTimer m_practice;
     QLabel *m_statusPanels[StatusPanelCount] = {};
     QStringList m_fontFamilies;
     QString m_documentName;

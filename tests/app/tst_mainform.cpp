@@ -1,8 +1,6 @@
 #include "Main.h"
 
-#include "../support/FakeClock.h"
-#include "../support/FakeDialogs.h"
-#include "../support/RecordingSoundPlayer.h"
+#include "../support/Trainer.h"
 #include "Cp932.h"
 
 #include <QComboBox>
@@ -18,37 +16,6 @@
 #include <memory>
 
 namespace {
-
-// One trainer window over a fresh program folder, with scripted dialogs.
-struct Trainer
-{
-    explicit Trainer(const QByteArray &settingsFile = QByteArray())
-    {
-        if (!settingsFile.isNull()) {
-            QFile file(iniPath());
-            file.open(QIODevice::WriteOnly);
-            file.write(settingsFile);
-        }
-        window = std::make_unique<TMainForm>(services, settings, scores);
-        window->resize(800, 600);
-        window->show();
-    }
-    QString iniPath() const { return folder.filePath(QStringLiteral("vemitrainer.ini")); }
-    QByteArray iniBytes() const
-    {
-        QFile file(iniPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    QTemporaryDir folder;
-    FakeClock clock;
-    RecordingSoundPlayer sound;
-    FakeDialogs dialogs;
-    Services services { clock, sound, dialogs, folder.filePath(QStringLiteral("vemitrainer")) };
-    Settings settings;
-    QStringList scores;
-    std::unique_ptr<TMainForm> window;
-};
 
 QByteArray cp932(const char *utf8)
 {

@@ -1,0 +1,62 @@
+#include "Main.h"
+
+#include "Clock.h"
+#include "Errors.h"
+#include "SoundPlayer.h"
+
+#include <QLabel>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+constexpr int TickInterval = 1000; // milliseconds
+} // namespace
+
+void TMainForm::setupTimer()
+{
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(TickInterval);
+    connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
+    connect(B1, &QAction::triggered, this, &TMainForm::B1Click);
+    connect(S2, &QAction::triggered, this, &TMainForm::S2Click);
+}
+
+// The start button and F2 share one command; the button alone greys while a run
+// goes on, so F2 can still restart the count.
+void TMainForm::StartButtonClick()
+{
+    m_practice.start(m_services.clock.milliseconds());
+    Timer1->start();
+    if (!Timer1->isActive())
+        throw VemiError(QStringLiteral("タイマーを取得できません"));
+    StartButton->setEnabled(false);
+}
+
+void TMainForm::StopButtonClick()
+{
+    Timer1->stop();
+    StartButton->setEnabled(true);
+}
+
+void TMainForm::Timer1Timer()
+{
+    const PracticeTimer::Tick tick = m_practice.tick(m_services.clock.milliseconds(), m_settings);
+    setTimeDisplay(tick.display);
+    // The pre-alarm goes first so that, due together, the alarm cuts it off.
+    if (tick.playPreAlarm)
+        m_services.sound.play(m_settings.PreAlarmSoundFile);
+    if (tick.playAlarm)
+        m_services.sound.play(m_settings.AlarmSoundFile);
+    if (tick.recordScore)
+        m_scores.append(RightWordCount());
+}
+
+void TMainForm::resetTimerDisplay()
+{
+    setTimeDisplay(QStringLiteral("00:00"));
+}
+
+void TMainForm::setTimeDisplay(const QString &text)
+{
+    LCD99->setText(text);
+}

@@ -1,0 +1,138 @@
+#include "../support/Trainer.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+// Moves the clock on and delivers the tick the window timer would.
+void tickAt(Trainer &t, quint32 elapsedMs, quint32 startMs = 1000)
+{
+    t.clock.now = startMs + elapsedMs;
+    t.window->Timer1Timer();
+}
+
+QString display(const Trainer &t)
+{
+    return t.window->LCD99->text();
+}
+
+} // namespace
+
+class TestMainTimer final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void startAndStopByKeys();
+    void tenMinuteRunRecordsOneScoreAndSounds();
+    void emptyPaneRecordsZero();
+    void preAlarmAfterOneMinute();
+    void newResetsOnlyTheDisplay();
+    void ticksGoOnWhileADialogIsOpen();
+};
+
+void TestMainTimer::startAndStopByKeys()
+{
+    Trainer t;
+    TMainForm &w = *t.window;
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QCOMPARE(display(t), QStringLiteral("00:00"));
+    QVERIFY(!w.Timer1->isActive());
+    QCOMPARE(w.Timer1->interval(), 1000);
+
+    t.clock.now = 1000;
+    QTest::keyClick(w.RightMemo, Qt::Key_F2);
+    QVERIFY(w.Timer1->isActive());
+    QVERIFY(!w.StartButton->isEnabled());
+    QVERIFY(w.B1->isEnabled()); // F2 can restart a run that goes on
+    QCOMPARE(display(t), QStringLiteral("00:00")); // untouched until the first tick
+    tickAt(t, 1000);
+    QCOMPARE(display(t), QStringLiteral("00:01"));
+
+    tickAt(t, 300000);
+    t.clock.now = 1000 + 300000;
+    QTest::keyClick(w.RightMemo, Qt::Key_F2);
+    tickAt(t, 1000, 301000);
+    QCOMPARE(display(t), QStringLiteral("00:01"));
+
+    QTest::keyClick(w.RightMemo, Qt::Key_F3);
+    QVERIFY(!w.Timer1->isActive());
+    QVERIFY(w.StartButton->isEnabled());
+    QCOMPARE(display(t), QStringLiteral("00:01")); // the last value stays
+}
+
+void TestMainTimer::tenMinuteRunRecordsOneScoreAndSounds()
+{
+    Trainer t;
+    TMainForm &w = *t.window;
+    w.RightMemo->setPlainText(QStringLiteral("文字を\nabc"));
+    t.clock.now = 1000;
+    w.StartButtonClick();
+    for (quint32 s = 1; s <= 610; ++s)
+        tickAt(t, s * 1000 + (s == 600 ? 1500 : 0)); // one late tick jumps over 10:00
+    QCOMPARE(t.scores, QStringList { QStringLiteral("7") });
+    QCOMPARE(
+        t.sound.played, QStringList({ t.settings.PreAlarmSoundFile, t.settings.AlarmSoundFile }));
+    QVERIFY(t.settings.PreAlarmSoundFile.endsWith(QStringLiteral("//Sound/Hurryup.wav")));
+    QCOMPARE(display(t), QStringLiteral("10:10"));
+
+    // The score is saved with the settings at exit.
+    QVERIFY(w.close());
+    QVERIFY(t.iniBytes().contains("[Score]\r\nScoreCount=1\r\nScore0=7\r\n"));
+}
+
+void TestMainTimer::emptyPaneRecordsZero()
+{
+    Trainer t;
+    t.window->StartButtonClick();
+    tickAt(t, 600000, 0);
+    QCOMPARE(t.scores, QStringList { QStringLiteral("0") });
+}
+
+void TestMainTimer::preAlarmAfterOneMinute()
+{
+    Trainer t("[Font]\r\nFontSize=12\r\n[Timer]\r\nPreAlarmTime=1\r\nAlarm=0\r\n"
+              "[General]\r\nPreAlarmSoundFile=/sounds/pre.wav\r\n");
+    t.clock.now = 1000;
+    t.window->StartButtonClick();
+    tickAt(t, 59999);
+    QVERIFY(t.sound.played.isEmpty());
+    tickAt(t, 60000);
+    QCOMPARE(t.sound.played, QStringList { QStringLiteral("/sounds/pre.wav") });
+    tickAt(t, 600000);
+    QCOMPARE(t.sound.played.size(), 1); // the alarm is switched off
+    QCOMPARE(t.scores.size(), 1);
+}
+
+void TestMainTimer::newResetsOnlyTheDisplay()
+{
+    Trainer t;
+    t.clock.now = 1000;
+    t.window->StartButtonClick();
+    tickAt(t, 5000);
+    t.window->resetTimerDisplay();
+    QCOMPARE(display(t), QStringLiteral("00:00"));
+    QVERIFY(t.window->Timer1->isActive());
+    tickAt(t, 6000);
+    QCOMPARE(display(t), QStringLiteral("00:06"));
+}
+
+void TestMainTimer::ticksGoOnWhileADialogIsOpen()
+{
+    Trainer t;
+    t.clock.now = 1000;
+    t.window->StartButtonClick();
+    t.clock.now = 1000 + 42000;
+    QDialog dialog(t.window.get());
+    QTimer::singleShot(1300, &dialog, &QDialog::accept); // just past the first real tick
+    dialog.exec();
+    QCOMPARE(display(t), QStringLiteral("00:42"));
+}
+
+QTEST_MAIN(TestMainTimer)
+#include "tst_maintimer.moc"

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "FakeClock.h"
+#include "FakeDialogs.h"
+#include "FileBytes.h"
+#include "Main.h"
+#include "RecordingSoundPlayer.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+// One trainer window over a fresh program folder, with a hand-moved clock,
+// recorded sounds and scripted dialogs.
+struct Trainer
+{
+    explicit Trainer(const QByteArray &settingsFile = QByteArray())
+    {
+        if (!settingsFile.isNull())
+            writeAll(iniPath(), settingsFile);
+        window = std::make_unique<TMainForm>(services, settings, scores);
+        window->resize(800, 600);
+        window->show();
+    }
+    QString iniPath() const { return folder.filePath(QStringLiteral("vemitrainer.ini")); }
+    QByteArray iniBytes() const { return readAll(iniPath()); }
+
+    QTemporaryDir folder;
+    FakeClock clock;
+    RecordingSoundPlayer sound;
+    FakeDialogs dialogs;
+    Services services { clock, sound, dialogs, folder.filePath(QStringLiteral("vemitrainer")) };
+    Settings settings;
+    QStringList scores;
+    std::unique_ptr<TMainForm> window;
+};
