@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QSplitter>
 
 namespace {
@@ -40,7 +41,10 @@ TMainForm::TMainForm(
     setupMenus();
     setupToolBars();
     setupTimer();
+    setupDocumentCommands();
 }
+
+TMainForm::~TMainForm() = default;
 
 void TMainForm::setupPanes()
 {

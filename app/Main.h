@@ -5,13 +5,18 @@
 #include "Settings.h"
 
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QStringList>
+
+#include <memory>
 
 class QAction;
 class QActionGroup;
 class QComboBox;
 class QLabel;
 class QPlainTextEdit;
+class QPrinter;
+class QSessionManager;
 class QSplitter;
 class QToolBar;
 class QTimer;
@@ -27,6 +32,7 @@ public:
 
     TMainForm(const Services &services, Settings &settings, QStringList &scores,
         QWidget *parent = nullptr);
+    ~TMainForm() override;
 
     // Visible character counts of the panes as decimal text.
     QString LeftWordCount() const;
@@ -83,6 +89,12 @@ public:
     QAction *About1 = nullptr;
 
 public slots:
+    void New1Click();
+    void Open1Click();
+    void Save1Click();
+    void SaveAs1Click();
+    void Print1Click();
+    void PrintSetup1Click();
     void Mode1ButtonClick();
     void Mode2ButtonClick();
     void N6Click() { Mode1ButtonClick(); }
@@ -106,6 +118,8 @@ public slots:
     void ShowMarks() { }
     // The desktop session is ending: keep the scores, as a normal close would.
     void saveSettingsForSessionEnd();
+    // The session manager asks before logging off: the close question may refuse.
+    void commitSession(QSessionManager &manager);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -123,6 +137,15 @@ private:
     void setupFontBar();
     void setupTimeBar();
     void setupTimer();
+    void setupDocumentCommands();
+    void runCommand(void (TMainForm::*command)());
+    QMessageBox::StandardButton askToSave();
+    void Ask();
+    void loadFileIntoPane(QPlainTextEdit *pane, const QString &path);
+    bool saveAs();
+    bool writeTypedText(const QString &path);
+    void setDocumentName(const QString &name);
+    QPrinter &printer();
     void setTimeDisplay(const QString &text);
     QAction *makeAction(
         const char *caption, int image = -1, const QKeySequence &shortcut = QKeySequence());
@@ -146,6 +169,7 @@ private:
     Settings &m_settings;
     QStringList &m_scores;
     PracticeTimer m_practice;
+    std::unique_ptr<QPrinter> m_printer; // the printer and page chosen so far
     QLabel *m_statusPanels[StatusPanelCount] = {};
     QStringList m_fontFamilies;
     QString m_documentName;

@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QSessionManager>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -45,7 +46,7 @@ void TMainForm::FormShow()
         applyFonts();
         m_settings.DoubleView ? Mode2ButtonClick() : Mode1ButtonClick();
         FormResize();
-        m_documentName = Untitled;
+        setDocumentName(Untitled);
         setWindowTitle(QStringLiteral("VemiTapiro--[Untitled]"));
         RightMemo->document()->setModified(false);
         ShowMarks();
@@ -162,11 +163,6 @@ void TMainForm::closeEvent(QCloseEvent *event)
     QMainWindow::closeEvent(event);
 }
 
-bool TMainForm::FormCloseQuery()
-{
-    return true;
-}
-
 // Writes the settings file; when it cannot be written the learner chooses
 // between quitting without saving and keeping the window open.
 bool TMainForm::FormClose()
@@ -196,4 +192,17 @@ void TMainForm::saveSettingsForSessionEnd()
     } catch (const VemiError &error) {
         reportError(error.message());
     }
+}
+
+void TMainForm::commitSession(QSessionManager &manager)
+{
+    if (manager.allowsInteraction()) {
+        const bool mayEnd = FormCloseQuery();
+        manager.release();
+        if (!mayEnd) {
+            manager.cancel();
+            return;
+        }
+    }
+    saveSettingsForSessionEnd();
 }

@@ -17,8 +17,8 @@ void TMainForm::setupTimer()
     Timer1 = new QTimer(this);
     Timer1->setInterval(TickInterval);
     connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
-    connect(B1, &QAction::triggered, this, &TMainForm::B1Click);
-    connect(S2, &QAction::triggered, this, &TMainForm::S2Click);
+    connect(B1, &QAction::triggered, this, [this] { runCommand(&TMainForm::B1Click); });
+    connect(S2, &QAction::triggered, this, [this] { runCommand(&TMainForm::S2Click); });
 }
 
 // The start button and F2 share one command; the button alone greys while a run

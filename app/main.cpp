@@ -23,7 +23,7 @@ int main(int argc, char *argv[])
     TerminationSignals terminationSignals;
     QObject::connect(&terminationSignals, &TerminationSignals::received, &mainForm, [&] {
         mainForm.saveSettingsForSessionEnd();
-        QCoreApplication::quit();
+        QCoreApplication::exit(0); // no close question: nobody is left to answer it
     });
     mainForm.showMaximized();
     return app.exec();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real trainer on a virtual X display with no settings file, types
 # into it, ends it and checks the settings file it wrote. How it ends:
-#   menu     the File menu's exit command, as the learner quits
+#   menu     the File menu's exit command, as the learner quits, answering
+#            No to the question about the unsaved typed text
 #   sigterm  SIGTERM, as a desktop session that ends stops its programs
 set -euo pipefail
 
@@ -17,6 +18,13 @@ drive() {
     xdotool type --delay 20 'Hello, typing test 123'
     if [ "$how" = menu ]; then
         xdotool key --delay 200 alt+f x
+        # The typed text is unsaved, so the close question must hold the window open: answer No.
+        sleep 0.5
+        if ! kill -0 "$pid" 2>/dev/null; then
+            echo "the trainer closed without asking about the typed text" >&2
+            exit 1
+        fi
+        xdotool key n
     else
         kill -TERM "$pid"
     fi

@@ -1,0 +1,199 @@
+#include "Main.h"
+
+#include "Dialogs.h"
+#include "Errors.h"
+#include "TextFile.h"
+
+#include <QPlainTextEdit>
+#include <QPrinter>
+
+namespace {
+const QString TextFilter = QStringLiteral("テキストファイル(*.txt)|*.txt");
+const QString DefaultExtension = QStringLiteral("txt");
+const QString Untitled = QStringLiteral("Untitled");
+const QString CharactersSuffix = QStringLiteral("文字");
+
+QString filePart(const QString &path)
+{
+    return path.mid(path.lastIndexOf(u'/') + 1);
+}
+} // namespace
+
+void TMainForm::setupDocumentCommands()
+{
+    const std::pair<QAction *, void (TMainForm::*)()> commands[] = {
+        { New1, &TMainForm::New1Click },
+        { Open1, &TMainForm::Open1Click },
+        { Save1, &TMainForm::Save1Click },
+        { SaveAs1, &TMainForm::SaveAs1Click },
+        { Print1, &TMainForm::Print1Click },
+        { PrintSetup1, &TMainForm::PrintSetup1Click },
+    };
+    for (const auto &[action, command] : commands)
+        connect(
+            action, &QAction::triggered, this, [this, command = command] { runCommand(command); });
+}
+
+// A command ends at its first error, which the error box reports; a cancelled
+// question ends it without a word.
+void TMainForm::runCommand(void (TMainForm::*command)())
+{
+    try {
+        (this->*command)();
+    } catch (const SilentAbort &) {
+    } catch (const VemiError &error) {
+        reportError(error.message());
+    }
+}
+
+QMessageBox::StandardButton TMainForm::askToSave()
+{
+    const QString text
+        = filePart(m_documentName) + QStringLiteral("は変更されています\n保存しますか？");
+    return m_services.dialogs.message(this, QMessageBox::Warning, QStringLiteral("警告"), text,
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+}
+
+void TMainForm::Ask()
+{
+    if (!RightMemo->document()->isModified())
+        return;
+    switch (askToSave()) {
+    case QMessageBox::Yes:
+        Save1Click();
+        break;
+    case QMessageBox::No:
+        break;
+    default:
+        throw SilentAbort();
+    }
+}
+
+void TMainForm::New1Click()
+{
+    Ask();
+    RightMemo->clear();
+    setDocumentName(Untitled);
+    setWindowTitle(QStringLiteral("VemiTapiro--[Untitled]"));
+    RightMemo->document()->setModified(false);
+    resetTimerDisplay();
+}
+
+void TMainForm::Open1Click()
+{
+    const bool twoPanes = m_settings.DoubleView;
+    if (!twoPanes)
+        Ask();
+    const QString path = m_services.dialogs.openFileName(this, TextFilter, QString());
+    if (path.isEmpty())
+        return;
+    loadFileIntoPane(twoPanes ? LeftMemo : RightMemo, path);
+    setStatusPanelText(0, LeftWordCount() + CharactersSuffix);
+    RightMemo->setFocus();
+}
+
+void TMainForm::loadFileIntoPane(QPlainTextEdit *pane, const QString &path)
+{
+    const QString text = TextFile::read(path);
+    if (text == pane->toPlainText())
+        return;
+    pane->setPlainText(text);
+    pane->document()->setModified(false);
+}
+
+void TMainForm::Save1Click()
+{
+    const bool written = m_documentName == Untitled ? saveAs() : writeTypedText(m_documentName);
+    if (written)
+        RightMemo->document()->setModified(false);
+}
+
+void TMainForm::SaveAs1Click()
+{
+    saveAs();
+}
+
+// True when the text went to disk; the name and caption follow only then.
+bool TMainForm::saveAs()
+{
+    const QString path
+        = m_services.dialogs.saveFileName(this, TextFilter, m_documentName, DefaultExtension);
+    if (path.isEmpty() || !writeTypedText(path))
+        return false;
+    setDocumentName(path);
+    setWindowTitle(QStringLiteral("VemiTapiro--") + filePart(path));
+    return true;
+}
+
+// Writes the typed text; false when the learner declined to lose characters
+// that the file's encoding cannot hold. Write failures throw.
+bool TMainForm::writeTypedText(const QString &path)
+{
+    const QString text = RightMemo->toPlainText();
+    if (const auto unmappable = TextFile::firstUnmappable(text)) {
+        const QString warning
+            = QStringLiteral("%1 行目の「%2」は Shift-JIS のファイルに書けないため、"
+                             "「?」として保存されます。\n保存しますか？")
+                  .arg(unmappable->line)
+                  .arg(unmappable->character);
+        const auto answer
+            = m_services.dialogs.message(this, QMessageBox::Warning, QStringLiteral("警告"),
+                warning, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
+        if (answer != QMessageBox::Ok)
+            return false;
+    }
+    TextFile::write(path, text);
+    return true;
+}
+
+void TMainForm::setDocumentName(const QString &name)
+{
+    m_documentName = name;
+}
+
+QPrinter &TMainForm::printer()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>();
+    return *m_printer;
+}
+
+// Prints the typed text in the panes' font on the printer and page the learner chose.
+void TMainForm::Print1Click()
+{
+    if (!m_services.dialogs.print(this, printer()))
+        return;
+    RightMemo->print(&printer());
+}
+
+void TMainForm::PrintSetup1Click()
+{
+    m_services.dialogs.pageSetup(this, printer());
+}
+
+// The close question: true when the window may close.
+bool TMainForm::FormCloseQuery()
+{
+    if (!RightMemo->document()->isModified())
+        return true;
+    switch (askToSave()) {
+    case QMessageBox::No:
+        return true;
+    case QMessageBox::Yes:
+        break;
+    default:
+        return false;
+    }
+    const QString path
+        = m_services.dialogs.saveFileName(this, TextFilter, m_documentName, DefaultExtension);
+    try {
+        if (path.isEmpty() || !writeTypedText(path))
+            return false;
+    } catch (const VemiError &error) {
+        reportError(error.message());
+        return false;
+    }
+    setDocumentName(path);
+    setWindowTitle(QStringLiteral("VemiTrainer--") + filePart(path));
+    return true;
+}

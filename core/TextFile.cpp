@@ -1,0 +1,124 @@
+#include "TextFile.h"
+
+#include "Cp932.h"
+#include "Errors.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace TextFile {
+
+namespace {
+
+QString cannotOpen(const QString &path)
+{
+    return QStringLiteral("ファイル %1 は開けません").arg(path);
+}
+
+QString cannotCreate(const QString &path)
+{
+    return QStringLiteral("ファイル %1 を作成できません").arg(path);
+}
+
+// Every line break becomes "\n"; the byte after a lead byte belongs to its
+// character and is never taken for a break.
+QByteArray unifyLineBreaks(const QByteArray &bytes)
+{
+    QByteArray result;
+    result.reserve(bytes.size());
+    const qsizetype length = bytes.size();
+    for (qsizetype i = 0; i < length; ++i) {
+        const char c = bytes[i];
+        if (Cp932::isLeadByte(static_cast<unsigned char>(c)) && i + 1 < length) {
+            result.append(c).append(bytes[++i]);
+        } else if (c == '\r') {
+            result.append('\n');
+            if (i + 1 < length && bytes[i + 1] == '\n')
+                ++i;
+        } else {
+            result.append(c);
+        }
+    }
+    return result;
+}
+
+bool isEncodable(QStringView character)
+{
+    return Cp932::decode(Cp932::encode(character.toString())) == character;
+}
+
+qsizetype characterLength(const QString &text, qsizetype i)
+{
+    return text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
+        ? 2
+        : 1;
+}
+
+} // namespace
+
+QString read(const QString &path)
+{
+    QFile file(path);
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+        throw VemiError(cannotOpen(path));
+    if (file.size() > MaxFileBytes)
+        throw VemiError(QStringLiteral("文字列の大きさが メモ の制限を越えました"));
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw VemiError(cannotOpen(path));
+    const qsizetype zero = bytes.indexOf('\0');
+    if (zero >= 0)
+        bytes.truncate(zero);
+    return Cp932::decode(unifyLineBreaks(bytes));
+}
+
+QByteArray encode(const QString &paneText)
+{
+    if (!firstUnmappable(paneText))
+        return Cp932::fromPaneText(paneText);
+    QString replaced;
+    replaced.reserve(paneText.size());
+    for (qsizetype i = 0; i < paneText.size();) {
+        const qsizetype length = characterLength(paneText, i);
+        const QStringView character = QStringView(paneText).mid(i, length);
+        if (isEncodable(character))
+            replaced += character;
+        else
+            replaced += u'?';
+        i += length;
+    }
+    return Cp932::fromPaneText(replaced);
+}
+
+void write(const QString &path, const QString &paneText)
+{
+    const QFileInfo info(path);
+    // The owner's write bit, not access(): the file's read-only mark holds even for root.
+    const bool readOnly = info.exists() && !(info.permissions() & QFileDevice::WriteOwner);
+    QSaveFile file(path);
+    if (path.isEmpty() || info.isDir() || readOnly || !file.open(QIODevice::WriteOnly))
+        throw VemiError(cannotCreate(path));
+    const QByteArray bytes = encode(paneText);
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        throw VemiError(cannotCreate(path));
+}
+
+std::optional<Unmappable> firstUnmappable(const QString &paneText)
+{
+    if (Cp932::decode(Cp932::encode(paneText)) == paneText)
+        return std::nullopt;
+    int line = 1;
+    for (qsizetype i = 0; i < paneText.size();) {
+        const qsizetype length = characterLength(paneText, i);
+        const QStringView character = QStringView(paneText).mid(i, length);
+        if (character == u'\n')
+            ++line;
+        else if (!isEncodable(character))
+            return Unmappable { character.toString(), line };
+        i += length;
+    }
+    return std::nullopt;
+}
+
+} // namespace TextFile

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Plain text files as the trainer reads and writes them: code page 932 with
+// CR LF line breaks on disk, "\n" breaks in the panes.
+namespace TextFile {
+
+// Larger files are refused rather than loaded into a pane that could not cope.
+constexpr qint64 MaxFileBytes = 8 * 1024 * 1024;
+
+// The file's text up to its first zero byte, every CR LF, lone CR and lone LF a
+// line break, double-byte characters never split. Throws VemiError
+// "ファイル %s は開けません" when the file cannot be read, and the pane-limit
+// message when it is larger than MaxFileBytes.
+QString read(const QString &path);
+
+// The pane's text as the bytes written to disk: CP932, CR LF, no break added at
+// the end. A character CP932 cannot hold is written as "?".
+QByteArray encode(const QString &paneText);
+
+// Writes the pane's text, replacing the file in one step so that a failed write
+// leaves the old file whole. A read-only file is refused. Throws VemiError
+// "ファイル %s を作成できません" on failure.
+void write(const QString &path, const QString &paneText);
+
+struct Unmappable
+{
+    QString character;
+    int line; // from 1
+};
+
+// The first character of the text that CP932 cannot hold, if any.
+std::optional<Unmappable> firstUnmappable(const QString &paneText);
+
+} // namespace TextFile
