@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
+
+#include <algorithm>
 
 namespace TextFile {
 
@@ -43,6 +46,22 @@ QByteArray unifyLineBreaks(const QByteArray &bytes)
     return result;
 }
 
+// Texts from other editors often come as UTF-8; shown as CP932 they would be
+// garbage, so a BOM or a valid UTF-8 text with non-ASCII bytes is read as UTF-8.
+// Real CP932 Japanese text is practically never valid UTF-8.
+std::optional<QString> decodeUtf8(const QByteArray &bytes)
+{
+    static const QByteArray bom("\xEF\xBB\xBF");
+    const bool hasBom = bytes.startsWith(bom);
+    if (!hasBom && std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0; }))
+        return std::nullopt;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = utf8.decode(hasBom ? bytes.mid(bom.size()) : bytes);
+    if (utf8.hasError())
+        return std::nullopt;
+    return text;
+}
+
 bool isEncodable(QStringView character)
 {
     return Cp932::decode(Cp932::encode(character.toString())) == character;
@@ -70,6 +89,10 @@ QString read(const QString &path)
     const qsizetype zero = bytes.indexOf('\0');
     if (zero >= 0)
         bytes.truncate(zero);
+    if (auto text = decodeUtf8(bytes)) {
+        text->replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+        return *text;
+    }
     return Cp932::decode(unifyLineBreaks(bytes));
 }
 

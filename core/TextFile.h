@@ -12,7 +12,8 @@ namespace TextFile {
 constexpr qint64 MaxFileBytes = 8 * 1024 * 1024;
 
 // The file's text up to its first zero byte, every CR LF, lone CR and lone LF a
-// line break, double-byte characters never split. Throws VemiError
+// line break, double-byte characters never split. A UTF-8 file (with a BOM, or
+// valid UTF-8 beyond ASCII) is read as UTF-8. Throws VemiError
 // "ファイル %s は開けません" when the file cannot be read, and the pane-limit
 // message when it is larger than MaxFileBytes.
 QString read(const QString &path);

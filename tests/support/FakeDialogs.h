@@ -3,7 +3,10 @@
 #include "Dialogs.h"
 
 #include <QList>
+#include <QPrinter>
 #include <QQueue>
+
+#include <functional>
 
 // Answers every box and dialog from a script and records what was asked.
 class FakeDialogs final : public Dialogs
@@ -23,6 +26,7 @@ public:
     QQueue<QString> fileNames; // empty: the file dialog is cancelled
     QStringList fileDialogFilters;
     bool printAccepted = false;
+    std::function<void(QPrinter &)> choosePrinter; // what the learner picks in the print dialog
     int printDialogs = 0;
     int pageSetupDialogs = 0;
 
@@ -44,9 +48,11 @@ public:
         fileDialogFilters << filter;
         return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
-    bool print(QWidget *, QPrinter &) override
+    bool print(QWidget *, QPrinter &printer) override
     {
         ++printDialogs;
+        if (choosePrinter)
+            choosePrinter(printer);
         return printAccepted;
     }
     bool pageSetup(QWidget *, QPrinter &) override
