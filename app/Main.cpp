@@ -42,6 +42,7 @@ TMainForm::TMainForm(
     setupToolBars();
     setupTimer();
     setupDocumentCommands();
+    setupDialogCommands();
 }
 
 TMainForm::~TMainForm() = default;

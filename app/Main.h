@@ -14,6 +14,7 @@ class QAction;
 class QActionGroup;
 class QComboBox;
 class QLabel;
+class TLCD99;
 class QPlainTextEdit;
 class QPrinter;
 class QSessionManager;
@@ -59,7 +60,7 @@ public:
     QToolButton *StopButton = nullptr;
     QComboBox *FontCombo = nullptr;
     QComboBox *FontSizeCombo = nullptr;
-    QLabel *LCD99 = nullptr; // stands in for the seven-segment display
+    TLCD99 *LCD99 = nullptr;
     QWidget *DoublePanel = nullptr;
     QPlainTextEdit *LeftMemo = nullptr;
     QSplitter *Splitter = nullptr;
@@ -95,6 +96,7 @@ public slots:
     void SaveAs1Click();
     void Print1Click();
     void PrintSetup1Click();
+    void N9Click();
     void Mode1ButtonClick();
     void Mode2ButtonClick();
     void N6Click() { Mode1ButtonClick(); }
@@ -138,6 +140,8 @@ private:
     void setupTimeBar();
     void setupTimer();
     void setupDocumentCommands();
+    void setupDialogCommands();
+    void openProblem(const QString &path);
     void runCommand(void (TMainForm::*command)());
     QMessageBox::StandardButton askToSave();
     void Ask();

@@ -1,5 +1,6 @@
 #include "Main.h"
 
+#include "Lcd99.h"
 #include "ToolImageList.h"
 
 #include <QActionGroup>
@@ -162,12 +163,18 @@ void TMainForm::setupFontBar()
 
 void TMainForm::setupTimeBar()
 {
-    LCD99 = new QLabel(QStringLiteral("00:00"), TimeBar);
+    LCD99 = new TLCD99(TimeBar);
     LCD99->setFixedSize(73, 22);
-    LCD99->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    LCD99->setAutoFillBackground(true);
+    LCD99->setDigitNum(5);
+    LCD99->setDigitSpacing(3);
+    LCD99->setGapX(1);
+    LCD99->setGapY(1);
+    LCD99->setAnimation(TLCD99::anDown);
+    LCD99->setColor(Qt::white);
+    LCD99->setOffColor(Qt::white);
+    LCD99->setOnColor(Qt::black);
+    LCD99->setValue(QStringLiteral("00:00"));
     TimeBar->addWidget(LCD99);
-    LCD99->setBackgroundRole(QPalette::Window); // tool bars give their widgets the button colour
     TimeBar->addActions({ B1, S2 });
     StartButton = qobject_cast<QToolButton *>(TimeBar->widgetForAction(B1));
     StopButton = qobject_cast<QToolButton *>(TimeBar->widgetForAction(S2));

@@ -5,6 +5,7 @@
 #include "ErrorReport.h"
 #include "Errors.h"
 #include "IntegerText.h"
+#include "Lcd99.h"
 #include "ProgramPath.h"
 #include "SettingsFile.h"
 #include "SystemColors.h"
@@ -85,10 +86,10 @@ void TMainForm::applyLcdColors()
 {
     const QColor back = SystemColors::resolve(ColorNames::textToColor(m_settings.LCDBackColor));
     const QColor fore = SystemColors::resolve(ColorNames::textToColor(m_settings.LCDForeColor));
-    QPalette palette = LCD99->palette();
-    palette.setColor(QPalette::Window, back);
-    palette.setColor(QPalette::WindowText, fore);
-    LCD99->setPalette(palette);
+    // Unlit segments take the background colour, so only the lit ones show.
+    LCD99->setColor(back);
+    LCD99->setOffColor(back);
+    LCD99->setOnColor(fore);
 }
 
 void TMainForm::applyFonts()

@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "Errors.h"
+#include "Lcd99.h"
 #include "SoundPlayer.h"
 
 #include <QLabel>
@@ -58,5 +59,5 @@ void TMainForm::resetTimerDisplay()
 
 void TMainForm::setTimeDisplay(const QString &text)
 {
-    LCD99->setText(text);
+    LCD99->setValue(text);
 }

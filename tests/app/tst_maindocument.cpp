@@ -1,6 +1,8 @@
 #include "../support/Trainer.h"
 #include "Cp932.h"
 
+#include "Lcd99.h"
+
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -59,14 +61,14 @@ void TestMainDocument::newAsksBeforeDiscarding()
     QCOMPARE(d.window->RightMemo->toPlainText(), QStringLiteral("abcx"));
 
     d.window->setStatusPanelText(0, QStringLiteral("9文字"));
-    d.window->LCD99->setText(QStringLiteral("03:00"));
+    d.window->LCD99->setValue(QStringLiteral("03:00"));
     d.dialogs.answers << QMessageBox::No;
     d.window->New1->trigger();
     QVERIFY(d.window->RightMemo->toPlainText().isEmpty());
     QCOMPARE(d.window->statusPanelText(2), QStringLiteral("0文字"));
     QCOMPARE(d.window->statusPanelText(0), QStringLiteral("9文字")); // the practice text stays
     QCOMPARE(d.window->windowTitle(), QStringLiteral("VemiTapiro--[Untitled]"));
-    QCOMPARE(d.window->LCD99->text(), QStringLiteral("00:00"));
+    QCOMPARE(d.window->LCD99->value(), QStringLiteral("00:00"));
     QVERIFY(!d.modified());
 }
 

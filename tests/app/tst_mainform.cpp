@@ -3,8 +3,10 @@
 #include "../support/Trainer.h"
 #include "Cp932.h"
 
+#include "Lcd99.h"
 #include <QComboBox>
 #include <QFile>
+
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSplitter>
@@ -61,9 +63,11 @@ void TestMainForm::startsWithDefaultsWithoutSettingsFile()
         QCOMPARE(pane->font().family(), QStringLiteral("MS ゴシック"));
         QCOMPARE(pane->font().pointSize(), 12);
     }
-    QCOMPARE(w.LCD99->palette().color(QPalette::Window), QColor(Qt::white));
-    QCOMPARE(w.LCD99->palette().color(QPalette::WindowText), QColor(Qt::black));
-    QCOMPARE(w.LCD99->grab().toImage().pixelColor(2, 2), QColor(Qt::white));
+    QCOMPARE(w.LCD99->color(), QColor(Qt::white));
+    QCOMPARE(w.LCD99->offColor(), QColor(Qt::white));
+    QCOMPARE(w.LCD99->onColor(), QColor(Qt::black));
+    QCOMPARE(w.LCD99->value(), QStringLiteral("00:00"));
+    QCOMPARE(w.LCD99->grab().toImage().pixelColor(0, 0), QColor(Qt::white));
     QVERIFY(t.settings.Alarm && t.settings.PreAlarm && t.settings.DoubleView);
     QCOMPARE(t.settings.AlarmSoundFile, t.folder.path() + QStringLiteral("//Sound/Timeup.wav"));
     QVERIFY(!w.RightMemo->document()->isModified());
@@ -82,8 +86,9 @@ void TestMainForm::startsInSavedMode()
     QVERIFY(!t.settings.DoubleView);
     QCOMPARE(w.RightMemo->font().pointSize(), 14);
     QCOMPARE(w.LeftMemo->font(), w.RightMemo->font());
-    QCOMPARE(w.LCD99->palette().color(QPalette::WindowText), QColor(Qt::red));
-    QCOMPARE(w.LCD99->palette().color(QPalette::Window), QColor(0x12, 0x34, 0x56));
+    QCOMPARE(w.LCD99->onColor(), QColor(Qt::red));
+    QCOMPARE(w.LCD99->color(), QColor(0x12, 0x34, 0x56));
+    QCOMPARE(w.LCD99->offColor(), QColor(0x12, 0x34, 0x56));
 }
 
 void TestMainForm::modeControlsAgree()

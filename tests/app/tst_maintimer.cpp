@@ -1,6 +1,8 @@
 #include "../support/Trainer.h"
 
+#include "Lcd99.h"
 #include <QDialog>
+
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -18,7 +20,7 @@ void tickAt(Trainer &t, quint32 elapsedMs, quint32 startMs = 1000)
 
 QString display(const Trainer &t)
 {
-    return t.window->LCD99->text();
+    return t.window->LCD99->value();
 }
 
 } // namespace

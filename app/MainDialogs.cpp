@@ -1,0 +1,32 @@
+#include "Main.h"
+
+#include "Errors.h"
+#include "ProgramPath.h"
+#include "Q_Open.h"
+
+#include <QPlainTextEdit>
+
+void TMainForm::setupDialogCommands()
+{
+    connect(N9, &QAction::triggered, this, [this] { runCommand(&TMainForm::N9Click); });
+}
+
+void TMainForm::N9Click()
+{
+    TQ_OpenForm dialog(ProgramPath::folderOf(m_services.programFile), m_services.dialogs, this);
+    connect(&dialog, &TQ_OpenForm::problemChosen, this, &TMainForm::openProblem);
+    dialog.exec();
+}
+
+// A practice text chosen in the problem-open dialog goes into the left pane, in two-pane mode.
+void TMainForm::openProblem(const QString &path)
+{
+    Mode2ButtonClick();
+    try {
+        loadFileIntoPane(LeftMemo, path);
+    } catch (const VemiError &error) {
+        reportError(error.message());
+        return;
+    }
+    setStatusPanelText(0, LeftWordCount() + QStringLiteral("文字"));
+}
