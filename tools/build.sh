@@ -20,7 +20,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
     fonts-ipafont-gothic fonts-ipafont-mincho
 )
-test_packages=(xvfb xauth xdotool)
+test_packages=(xvfb xauth xdotool pulseaudio pulseaudio-utils)
 [ "$mode" = test ] && packages+=("${test_packages[@]}")
 
 missing=()
