@@ -86,6 +86,14 @@ void TestMainDocument::saveUntitledAsksForAName()
     QCOMPARE(d.window->windowTitle(), QStringLiteral("VemiTapiro--a.txt"));
     QCOMPARE(d.window->documentName(), d.file("a.txt"));
     QVERIFY(!d.modified());
+
+    // After New the document is untitled again: Save asks for a name, never writes "Untitled".
+    d.window->New1->trigger();
+    d.type(QStringLiteral("new"));
+    d.window->Save1->trigger(); // cancelled
+    QCOMPARE(d.dialogs.savePresets.size(), 2);
+    QCOMPARE(d.dialogs.savePresets.last(), QStringLiteral("Untitled"));
+    QVERIFY(!QFile::exists(d.file("Untitled")));
 }
 
 void TestMainDocument::cancelledSaveKeepsTheQuestion()
@@ -216,6 +224,13 @@ void TestMainDocument::closeQuestion()
 {
     Document d;
     d.type(QStringLiteral("x"));
+    d.dialogs.fileNames << d.file("first.txt");
+    d.window->SaveAs1->trigger(); // Save As leaves the text marked unsaved
+    d.dialogs.answers << QMessageBox::Cancel;
+    QVERIFY(!d.window->close());
+    QCOMPARE(d.dialogs.messages.size(), 1);
+    QCOMPARE(d.dialogs.messages[0].text, QStringLiteral("first.txt") + Question);
+
     d.dialogs.answers << QMessageBox::Yes; // then the save dialog is cancelled
     QVERIFY(!d.window->close());
     QVERIFY(d.window->isVisible());

@@ -25,6 +25,7 @@ public:
     QQueue<QMessageBox::StandardButton> answers; // empty: the default button is pressed
     QQueue<QString> fileNames; // empty: the file dialog is cancelled
     QStringList fileDialogFilters;
+    QStringList savePresets; // the name each save dialog opened with
     bool printAccepted = false;
     std::function<void(QPrinter &)> choosePrinter; // what the learner picks in the print dialog
     int printDialogs = 0;
@@ -43,9 +44,10 @@ public:
         return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
     QString saveFileName(
-        QWidget *, const QString &filter, const QString &, const QString &) override
+        QWidget *, const QString &filter, const QString &preset, const QString &) override
     {
         fileDialogFilters << filter;
+        savePresets << preset;
         return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
     bool print(QWidget *, QPrinter &printer) override
