@@ -24,8 +24,14 @@ QString cannotCreate(const QString &path)
     return QStringLiteral("ファイル %1 を作成できません").arg(path);
 }
 
-// Every line break becomes "\n"; the byte after a lead byte belongs to its
-// character and is never taken for a break.
+bool isLineBreak(char c)
+{
+    return c == '\r' || c == '\n';
+}
+
+// Every line break becomes "\n". A lead byte keeps the byte after it as its
+// trail, unless that byte breaks the line: a stray lead byte must not swallow
+// a break (the problem catalogue lays the text out the same way).
 QByteArray unifyLineBreaks(const QByteArray &bytes)
 {
     QByteArray result;
@@ -33,7 +39,8 @@ QByteArray unifyLineBreaks(const QByteArray &bytes)
     const qsizetype length = bytes.size();
     for (qsizetype i = 0; i < length; ++i) {
         const char c = bytes[i];
-        if (Cp932::isLeadByte(static_cast<unsigned char>(c)) && i + 1 < length) {
+        if (Cp932::isLeadByte(static_cast<unsigned char>(c)) && i + 1 < length
+            && !isLineBreak(bytes[i + 1])) {
             result.append(c).append(bytes[++i]);
         } else if (c == '\r') {
             result.append('\n');

@@ -37,8 +37,9 @@ void TestTextFile::read_data()
     QTest::newRow("mixed, LF CR is two breaks") << QByteArray("a\n\rb\r\n\nc") << "a\n\nb\n\nc";
     QTest::newRow("Shift-JIS") << Cp932::encode(QStringLiteral("文字①～\r\nｱ")) << "文字①～\nｱ";
     QTest::newRow("text ends at a zero byte") << bytes("abc\0def") << "abc";
-    // A lead byte takes the next byte as its own, even a line feed.
+    // A stray lead byte does not swallow the line break after it.
     QTest::newRow("lead byte before LF") << QByteArray("a\x82\nb") << Cp932::decode("a\x82\nb");
+    QTest::newRow("lead byte before CR") << QByteArray("a\x82\rb") << Cp932::decode("a\x82\nb");
     QTest::newRow("UTF-8") << QByteArray("\xe6\x96\x87\xe5\xad\x97\r\n") << "文字\n";
     QTest::newRow("UTF-8 with BOM") << QByteArray("\xef\xbb\xbf\xe6\x96\x87"
                                                   "a")
