@@ -17,6 +17,7 @@ constexpr int SplitterWidth = 4;
 constexpr int StatusBarHeight = 19;
 constexpr int StatusPanelWidths[TMainForm::StatusPanelCount] = { 100, 50, 100 }; // 1 stretches
 const QString CharactersSuffix = QStringLiteral("文字");
+const QString Untitled = QStringLiteral("Untitled");
 } // namespace
 
 TMainForm::TMainForm(
@@ -147,6 +148,28 @@ QString TMainForm::RightWordCount() const
 void TMainForm::RightMemoChange()
 {
     setStatusPanelText(2, RightWordCount() + CharactersSuffix);
+}
+
+// Panel 0 follows the practice text only when a command loads the left pane.
+void TMainForm::showLeftWordCount()
+{
+    setStatusPanelText(0, LeftWordCount() + CharactersSuffix);
+}
+
+void TMainForm::setUntitled()
+{
+    m_documentName = Untitled;
+    setWindowTitle(QStringLiteral("VemiTapiro--[Untitled]"));
+}
+
+bool TMainForm::isUntitled() const
+{
+    return m_documentName == Untitled;
+}
+
+void TMainForm::setDocumentName(const QString &name)
+{
+    m_documentName = name;
 }
 
 void TMainForm::resizeEvent(QResizeEvent *event)

@@ -149,6 +149,9 @@ private:
     bool saveAs();
     bool writeTypedText(const QString &path);
     void setDocumentName(const QString &name);
+    void setUntitled();
+    bool isUntitled() const;
+    void showLeftWordCount();
     QPrinter &printer();
     void setTimeDisplay(const QString &text);
     QAction *makeAction(

@@ -28,5 +28,5 @@ void TMainForm::openProblem(const QString &path)
         reportError(error.message());
         return;
     }
-    setStatusPanelText(0, LeftWordCount() + QStringLiteral("文字"));
+    showLeftWordCount();
 }

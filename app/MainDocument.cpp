@@ -10,8 +10,6 @@
 namespace {
 const QString TextFilter = QStringLiteral("テキストファイル(*.txt)|*.txt");
 const QString DefaultExtension = QStringLiteral("txt");
-const QString Untitled = QStringLiteral("Untitled");
-const QString CharactersSuffix = QStringLiteral("文字");
 
 QString filePart(const QString &path)
 {
@@ -73,8 +71,7 @@ void TMainForm::New1Click()
 {
     Ask();
     RightMemo->clear();
-    setDocumentName(Untitled);
-    setWindowTitle(QStringLiteral("VemiTapiro--[Untitled]"));
+    setUntitled();
     RightMemo->document()->setModified(false);
     resetTimerDisplay();
 }
@@ -88,7 +85,7 @@ void TMainForm::Open1Click()
     if (path.isEmpty())
         return;
     loadFileIntoPane(twoPanes ? LeftMemo : RightMemo, path);
-    setStatusPanelText(0, LeftWordCount() + CharactersSuffix);
+    showLeftWordCount();
     RightMemo->setFocus();
 }
 
@@ -103,7 +100,7 @@ void TMainForm::loadFileIntoPane(QPlainTextEdit *pane, const QString &path)
 
 void TMainForm::Save1Click()
 {
-    const bool written = m_documentName == Untitled ? saveAs() : writeTypedText(m_documentName);
+    const bool written = isUntitled() ? saveAs() : writeTypedText(m_documentName);
     if (written)
         RightMemo->document()->setModified(false);
 }
@@ -144,11 +141,6 @@ bool TMainForm::writeTypedText(const QString &path)
     }
     TextFile::write(path, text);
     return true;
-}
-
-void TMainForm::setDocumentName(const QString &name)
-{
-    m_documentName = name;
 }
 
 QPrinter &TMainForm::printer()

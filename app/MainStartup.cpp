@@ -19,7 +19,6 @@
 #include <QToolButton>
 
 namespace {
-const QString Untitled = QStringLiteral("Untitled");
 // Larger sizes make a pane's layout crawl; no screen font is that big.
 constexpr int LargestFontSize = 1638;
 
@@ -47,8 +46,7 @@ void TMainForm::FormShow()
         applyFonts();
         m_settings.DoubleView ? Mode2ButtonClick() : Mode1ButtonClick();
         FormResize();
-        setDocumentName(Untitled);
-        setWindowTitle(QStringLiteral("VemiTapiro--[Untitled]"));
+        setUntitled();
         RightMemo->document()->setModified(false);
         ShowMarks();
     } catch (const VemiError &error) {
