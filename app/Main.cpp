@@ -15,7 +15,8 @@
 namespace {
 constexpr int SplitterWidth = 4;
 constexpr int StatusBarHeight = 19;
-constexpr int StatusPanelWidths[TMainForm::StatusPanelCount] = { 100, 50, 100 }; // 1 stretches
+// Panel 1 has no width of its own: it stretches over what panels 0 and 2 leave.
+constexpr int StatusPanelWidths[TMainForm::StatusPanelCount] = { 100, 0, 100 };
 const QString CharactersSuffix = QStringLiteral("文字");
 const QString Untitled = QStringLiteral("Untitled");
 } // namespace
@@ -70,7 +71,6 @@ void TMainForm::setupPanes()
     };
     LeftMemo = makePane(true);
     RightMemo = makePane(false);
-    LeftMemo->resize(185, LeftMemo->height());
     Splitter->setStretchFactor(1, 1);
     connect(RightMemo, &QPlainTextEdit::textChanged, this, &TMainForm::RightMemoChange);
     connect(Splitter, &QSplitter::splitterMoved, this,

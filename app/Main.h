@@ -180,6 +180,6 @@ private:
     QLabel *m_statusPanels[StatusPanelCount] = {};
     QStringList m_fontFamilies;
     QString m_documentName;
-    int m_leftMemoWidth = 185;
+    int m_leftMemoWidth = 185; // the design width, until the first resize halves the panel
     bool m_shown = false;
 };

@@ -2,6 +2,7 @@
 
 #include "AdvGrid.h"
 #include "Dialogs.h"
+#include "ErrorReport.h"
 #include "Errors.h"
 #include "ExtMemo.h"
 #include "ProblemCatalogue.h"
@@ -15,7 +16,6 @@ constexpr int GridHeight = 137;
 constexpr int CountColumn = 2;
 constexpr int NameColumn = 1;
 constexpr int ColumnWidths[] = { 33, 102, 60, 227 };
-const QString Title = QStringLiteral("VemiTrainer");
 } // namespace
 
 TQ_OpenForm::TQ_OpenForm(const QString &programFolder, Dialogs &dialogs, QWidget *parent)
@@ -64,7 +64,7 @@ void TQ_OpenForm::FormCreate()
 {
     const QStringList names = problemFileNames(ProblemPath);
     if (names.isEmpty()) {
-        m_dialogs.message(this, QMessageBox::NoIcon, Title,
+        m_dialogs.message(this, QMessageBox::NoIcon, QString::fromUtf8(ApplicationTitle),
             QStringLiteral("問題ファイルがありません"), QMessageBox::Ok, QMessageBox::Ok);
     }
     QStringList failures;
@@ -104,7 +104,7 @@ bool TQ_OpenForm::AddProblemRow(const QString &path, int row, QString &failure)
 
 void TQ_OpenForm::reportUnreadable(const QStringList &failures)
 {
-    m_dialogs.message(this, QMessageBox::Warning, Title,
+    m_dialogs.message(this, QMessageBox::Warning, QString::fromUtf8(ApplicationTitle),
         QStringLiteral("次のファイルは読み込めないため一覧にありません。\n\n")
             + failures.join(u'\n'),
         QMessageBox::Ok, QMessageBox::Ok);
