@@ -17,6 +17,9 @@ void TMainForm::setupTimer()
 {
     Timer1 = new QTimer(this);
     Timer1->setInterval(TickInterval);
+    // A coarse timer may fire up to 5 % early, just before each whole second, and
+    // the display would then run a second late.
+    Timer1->setTimerType(Qt::PreciseTimer);
     connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
     connect(B1, &QAction::triggered, this, [this] { runCommand(&TMainForm::B1Click); });
     connect(S2, &QAction::triggered, this, [this] { runCommand(&TMainForm::S2Click); });

@@ -3,7 +3,7 @@
 void PracticeTimer::start(quint32 startMilliseconds)
 {
     m_start = startMilliseconds;
-    m_preAlarmDone = m_alarmDone = m_scoreDone = false;
+    m_previousSeconds = 0;
 }
 
 PracticeTimer::Tick PracticeTimer::tick(quint32 nowMilliseconds, const Settings &settings)
@@ -12,11 +12,10 @@ PracticeTimer::Tick PracticeTimer::tick(quint32 nowMilliseconds, const Settings 
     const quint32 seconds = (nowMilliseconds - m_start) / 1000;
     Tick tick;
     tick.display = displayText(seconds);
-    tick.playPreAlarm
-        = reaches(seconds, qint64(settings.PreAlarmTime) * 60, m_preAlarmDone) && settings.PreAlarm;
-    tick.playAlarm
-        = reaches(seconds, qint64(settings.AlarmTime) * 60, m_alarmDone) && settings.Alarm;
-    tick.recordScore = reaches(seconds, ScoreSecond, m_scoreDone);
+    tick.playPreAlarm = settings.PreAlarm && crosses(seconds, qint64(settings.PreAlarmTime) * 60);
+    tick.playAlarm = settings.Alarm && crosses(seconds, qint64(settings.AlarmTime) * 60);
+    tick.recordScore = crosses(seconds, ScoreSecond);
+    m_previousSeconds = seconds;
     return tick;
 }
 
@@ -27,10 +26,7 @@ QString PracticeTimer::displayText(quint32 elapsedSeconds)
         .arg(elapsedSeconds % 60, 2, 10, QLatin1Char('0'));
 }
 
-bool PracticeTimer::reaches(quint32 elapsedSeconds, qint64 target, bool &done)
+bool PracticeTimer::crosses(quint32 elapsedSeconds, qint64 target) const
 {
-    if (done || target <= 0 || elapsedSeconds < target)
-        return false;
-    done = true;
-    return true;
+    return m_previousSeconds < target && target <= elapsedSeconds;
 }

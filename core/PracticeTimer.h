@@ -5,9 +5,10 @@
 #include <QString>
 
 // One practice run's clock arithmetic: what each tick shows, sounds and records.
-// Each event happens once per run, at the first tick whose elapsed whole seconds
-// reach its second, so a late tick cannot skip it and two ticks in one second
-// cannot repeat it.
+// An event happens on the tick that carries the elapsed whole seconds from below
+// its second to its second or past it: a late tick cannot skip it, two ticks in
+// one second cannot repeat it, and minutes lowered below the elapsed time while
+// the run goes on never sound.
 class PracticeTimer
 {
 public:
@@ -29,12 +30,10 @@ public:
     static QString displayText(quint32 elapsedSeconds);
 
 private:
-    // An event due at second target (minutes * 60 when given in minutes); targets
-    // of 0 or less never fire, as a run never reaches them at a tick.
-    static bool reaches(quint32 elapsedSeconds, qint64 target, bool &done);
+    // Whether the span from the previous tick to this one crosses target (in
+    // seconds); a run starts at 0, so targets of 0 or less never fire.
+    bool crosses(quint32 elapsedSeconds, qint64 target) const;
 
     quint32 m_start = 0;
-    bool m_preAlarmDone = false;
-    bool m_alarmDone = false;
-    bool m_scoreDone = false;
+    quint32 m_previousSeconds = 0; // the elapsed whole seconds of the last tick of this run
 };

@@ -54,6 +54,8 @@ private slots:
     void displayText();
     void eventsOfARun_data();
     void eventsOfARun();
+    void minutesChangedMidRun_data();
+    void minutesChangedMidRun();
     void restartBeginsANewRun();
     void clockWrapAround();
 };
@@ -130,6 +132,50 @@ void TestPracticeTimer::eventsOfARun()
     QTEST(events.preAlarms, "preAlarms");
     QTEST(events.alarms, "alarms");
     QTEST(events.scores, "scores");
+}
+
+// The options dialog may change the minutes while a run goes on: an event sounds
+// only when a tick carries the elapsed time up to or past its second.
+void TestPracticeTimer::minutesChangedMidRun_data()
+{
+    QTest::addColumn<quint32>("changeAtSecond"); // after the tick of this second
+    QTest::addColumn<int>("preAlarmTime");
+    QTest::addColumn<int>("alarmTime");
+    QTest::addColumn<QStringList>("preAlarms");
+    QTest::addColumn<QStringList>("alarms");
+
+    QTest::newRow("lowered below elapsed") << 300u << 2 << 3 << QStringList() << QStringList();
+    QTest::newRow("lowered to the current second")
+        << 300u << 5 << 5 << QStringList() << QStringList();
+    QTest::newRow("lowered, still ahead")
+        << 300u << 6 << 7 << QStringList { "06:00" } << QStringList { "07:00" };
+    QTest::newRow("raised past an event that sounded")
+        << 500u << 9 << 10 << QStringList { "08:00", "09:00" } << QStringList { "10:00" };
+}
+
+void TestPracticeTimer::minutesChangedMidRun()
+{
+    QFETCH(quint32, changeAtSecond);
+    QFETCH(int, preAlarmTime);
+    QFETCH(int, alarmTime);
+    Settings settings = defaults();
+    PracticeTimer timer;
+    timer.start(0);
+    QStringList preAlarms;
+    QStringList alarms;
+    for (quint32 s = 1; s <= 660; ++s) {
+        const PracticeTimer::Tick tick = timer.tick(s * 1000 + 2, settings);
+        if (tick.playPreAlarm)
+            preAlarms << tick.display;
+        if (tick.playAlarm)
+            alarms << tick.display;
+        if (s == changeAtSecond) {
+            settings.PreAlarmTime = preAlarmTime;
+            settings.AlarmTime = alarmTime;
+        }
+    }
+    QTEST(preAlarms, "preAlarms");
+    QTEST(alarms, "alarms");
 }
 
 void TestPracticeTimer::restartBeginsANewRun()
