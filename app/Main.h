@@ -146,6 +146,7 @@ private:
     QMessageBox::StandardButton askToSave();
     void Ask();
     void loadFileIntoPane(QPlainTextEdit *pane, const QString &path);
+    bool save();
     bool saveAs();
     bool writeTypedText(const QString &path);
     void setDocumentName(const QString &name);

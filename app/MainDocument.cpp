@@ -58,7 +58,9 @@ void TMainForm::Ask()
         return;
     switch (askToSave()) {
     case QMessageBox::Yes:
-        Save1Click();
+        // Nothing written (the name or the lossy save declined): keep the text.
+        if (!save())
+            throw SilentAbort();
         break;
     case QMessageBox::No:
         break;
@@ -100,9 +102,16 @@ void TMainForm::loadFileIntoPane(QPlainTextEdit *pane, const QString &path)
 
 void TMainForm::Save1Click()
 {
+    save();
+}
+
+// True when the text went to disk, which clears the modified flag.
+bool TMainForm::save()
+{
     const bool written = isUntitled() ? saveAs() : writeTypedText(m_documentName);
     if (written)
         RightMemo->document()->setModified(false);
+    return written;
 }
 
 void TMainForm::SaveAs1Click()

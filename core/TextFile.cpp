@@ -2,10 +2,10 @@
 
 #include "Cp932.h"
 #include "Errors.h"
+#include "RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -85,8 +85,8 @@ qsizetype characterLength(const QString &text, qsizetype i)
 
 QString read(const QString &path)
 {
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!RegularFile::openForReading(file, path))
         throw VemiError(cannotOpen(path));
     if (file.size() > MaxFileBytes)
         throw VemiError(QStringLiteral("文字列の大きさが メモ の制限を越えました"));
@@ -126,11 +126,7 @@ void write(const QString &path, const QString &paneText)
     const QFileInfo info(path);
     // The owner's write bit, not access(): the file's read-only mark holds even for root.
     const bool readOnly = info.exists() && !(info.permissions() & QFileDevice::WriteOwner);
-    QSaveFile file(path);
-    if (path.isEmpty() || info.isDir() || readOnly || !file.open(QIODevice::WriteOnly))
-        throw VemiError(cannotCreate(path));
-    const QByteArray bytes = encode(paneText);
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    if (readOnly || !RegularFile::write(path, encode(paneText)))
         throw VemiError(cannotCreate(path));
 }
 

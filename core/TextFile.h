@@ -14,7 +14,7 @@ constexpr qint64 MaxFileBytes = 8 * 1024 * 1024;
 // The file's text up to its first zero byte, every CR LF, lone CR and lone LF a
 // line break, double-byte characters never split. A UTF-8 file (with a BOM, or
 // valid UTF-8 beyond ASCII) is read as UTF-8. Throws VemiError
-// "ファイル %s は開けません" when the file cannot be read, and the pane-limit
+// "ファイル %s は開けません" when it is not a regular file or cannot be read, and the pane-limit
 // message when it is larger than MaxFileBytes.
 QString read(const QString &path);
 
@@ -22,8 +22,9 @@ QString read(const QString &path);
 // the end. A character CP932 cannot hold is written as "?".
 QByteArray encode(const QString &paneText);
 
-// Writes the pane's text, replacing the file in one step so that a failed write
-// leaves the old file whole. A read-only file is refused. Throws VemiError
+// Writes the pane's text, replacing the file in one step where its folder allows
+// (a failed write leaves the old file whole), in place where it does not. A
+// read-only file, a folder or a FIFO is refused. Throws VemiError
 // "ファイル %s を作成できません" on failure.
 void write(const QString &path, const QString &paneText);
 

@@ -1,5 +1,7 @@
 #include "FileSearch.h"
 
+#include "RegularFile.h"
+
 #include <QDirIterator>
 #include <QFileInfo>
 
@@ -20,8 +22,7 @@ QStringList namesEndingWith(const QString &folder, const QString &suffix)
 
 bool fileExists(const QString &path)
 {
-    const QFileInfo info(path);
-    return info.exists() && !info.isDir();
+    return RegularFile::isRegular(path);
 }
 
 } // namespace FileSearch

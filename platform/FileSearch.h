@@ -9,7 +9,7 @@ namespace FileSearch {
 // system and read-only entries are included, and so are folders.
 QStringList namesEndingWith(const QString &folder, const QString &suffix);
 
-// True when path names an existing entry that is not a folder.
+// True when path names an existing regular file: a folder, FIFO or device is none.
 bool fileExists(const QString &path);
 
 } // namespace FileSearch

@@ -1,9 +1,10 @@
 #include "IniProfile.h"
 
+#include "RegularFile.h"
+
 #include <QByteArrayView>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -110,8 +111,8 @@ bool isReadOnly(const QFileInfo &info)
 IniProfile::IniProfile(const QString &path)
     : m_path(path)
 {
-    QFile file(path);
-    parse(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+    QFile file;
+    parse(RegularFile::openForReading(file, path) ? file.readAll() : QByteArray());
 }
 
 QString IniProfile::path() const
@@ -178,12 +179,7 @@ bool IniProfile::save()
     const QFileInfo info(m_path);
     if (info.exists() && isReadOnly(info))
         return false;
-    // QSaveFile writes a temporary beside the target and renames it only on success.
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(serialize());
-    return file.commit();
+    return RegularFile::write(m_path, serialize());
 }
 
 void IniProfile::parse(const QByteArray &data)

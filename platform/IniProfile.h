@@ -11,7 +11,7 @@
 class IniProfile
 {
 public:
-    // A missing or unreadable file gives an empty profile.
+    // A missing or unreadable file, or one that is not a regular file, gives an empty profile.
     explicit IniProfile(const QString &path);
 
     QString path() const;
@@ -20,7 +20,8 @@ public:
     void writeString(const QByteArray &section, const QByteArray &key, const QByteArray &value);
     // Key names of the section in file order, as spelled in the file.
     QList<QByteArray> keys(const QByteArray &section) const;
-    // False when the file cannot be written; never leaves a half-written file.
+    // False when the file cannot be written. Replaced whole where the folder allows,
+    // else written in place (a writable file in a locked folder).
     bool save();
 
 private:

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QFile;
+
+// Files the trainer reads and writes are regular files: a FIFO, a device or a
+// folder under a text or settings file's name must never block the program.
+namespace RegularFile {
+
+// True when path names a regular file (symbolic links followed).
+bool isRegular(const QString &path);
+
+// Opens path for reading when it is a regular file. Never blocks: a FIFO is
+// refused before anyone writes to it.
+bool openForReading(QFile &file, const QString &path);
+
+// Writes data as the whole content of path. Through a temporary file renamed
+// over the old one where the folder allows it, so a failed write leaves the old
+// file whole; in place where the folder does not, or where the rename would
+// break the file's hard links or hand it to another owner. False on failure, or
+// when path exists and is not a regular file.
+bool write(const QString &path, const QByteArray &data);
+
+} // namespace RegularFile
