@@ -118,7 +118,8 @@ public slots:
     void resetTimerDisplay();
     void LineLengthChange() { }
     void ShowMarks() { }
-    // The desktop session is ending: keep the scores, as a normal close would.
+    // The desktop session is ending without interaction: keep the scores, as a
+    // normal close would; a failure is told on standard error, never in a box.
     void saveSettingsForSessionEnd();
     // The session manager asks before logging off: the close question may refuse.
     void commitSession(QSessionManager &manager);

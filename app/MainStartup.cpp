@@ -18,6 +18,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <cstdio>
+
 namespace {
 // Larger sizes make a pane's layout crawl; no screen font is that big.
 constexpr int LargestFontSize = 1638;
@@ -184,24 +186,28 @@ void TMainForm::writeSettings()
     SettingsFile(settingsFilePath()).save(m_settings, font, m_scores);
 }
 
+// Nobody is left to answer a box: the reason goes to standard error.
 void TMainForm::saveSettingsForSessionEnd()
 {
     try {
         writeSettings();
     } catch (const VemiError &error) {
-        reportError(error.message());
+        const QByteArray line = error.message().toLocal8Bit() + '\n';
+        std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+        std::fflush(stderr);
     }
 }
 
+// With interaction the session's end is a close: the close question and a settings
+// file that cannot be written may both refuse it.
 void TMainForm::commitSession(QSessionManager &manager)
 {
-    if (manager.allowsInteraction()) {
-        const bool mayEnd = FormCloseQuery();
-        manager.release();
-        if (!mayEnd) {
-            manager.cancel();
-            return;
-        }
+    if (!manager.allowsInteraction()) {
+        saveSettingsForSessionEnd();
+        return;
     }
-    saveSettingsForSessionEnd();
+    const bool mayEnd = FormCloseQuery() && FormClose();
+    manager.release();
+    if (!mayEnd)
+        manager.cancel();
 }

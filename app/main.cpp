@@ -18,8 +18,8 @@ int main(int argc, char *argv[])
 
     TMainForm mainForm(services, settings, scores);
     // The scores must survive the end of the desktop session as they survive a normal close.
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &mainForm,
-        &TMainForm::saveSettingsForSessionEnd);
+    QObject::connect(
+        &app, &QGuiApplication::commitDataRequest, &mainForm, &TMainForm::commitSession);
     TerminationSignals terminationSignals;
     QObject::connect(&terminationSignals, &TerminationSignals::received, &mainForm, [&] {
         mainForm.saveSettingsForSessionEnd();

@@ -1,0 +1,268 @@
+#include "../support/OrdinaryUser.h"
+#include "../support/Trainer.h"
+
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QTemporaryFile>
+#include <QTest>
+
+#include <cstdio>
+#include <functional>
+#include <optional>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const QByteArray SettingsText("[Font]\r\nFontSize=12\r\n");
+
+struct Document : Trainer
+{
+    Document()
+        : Trainer(SettingsText)
+    {
+        window->RightMemo->setPlainText(QStringLiteral("abc"));
+    }
+    QString file(const QString &name) const { return folder.filePath(name); }
+    bool modified() const { return window->RightMemo->document()->isModified(); }
+    void type(const QString &text)
+    {
+        window->RightMemo->moveCursor(QTextCursor::End);
+        window->RightMemo->insertPlainText(text);
+    }
+    void saveAs(const QString &path)
+    {
+        dialogs.fileNames << path;
+        window->SaveAs1->trigger();
+    }
+};
+
+struct stat statusOf(const QString &path)
+{
+    struct stat status = {};
+    ::stat(QFile::encodeName(path).constData(), &status);
+    return status;
+}
+
+// What the call wrote to standard error.
+QByteArray standardErrorOf(const std::function<void()> &call)
+{
+    QTemporaryFile capture;
+    if (!capture.open())
+        return "<no capture>";
+    std::fflush(stderr);
+    const int saved = ::dup(2);
+    ::dup2(capture.handle(), 2);
+    call();
+    std::fflush(stderr);
+    ::dup2(saved, 2);
+    ::close(saved);
+    capture.seek(0);
+    return capture.readAll();
+}
+
+} // namespace
+
+class TestNothingLost final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void yesThatWritesNothingKeepsTheText_data();
+    void yesThatWritesNothingKeepsTheText();
+    void saveKeepsLinksAndPermissions_data();
+    void saveKeepsLinksAndPermissions();
+    void onlyRegularFilesAreRead_data();
+    void onlyRegularFilesAreRead();
+    void sessionEndWithoutInteraction_data();
+    void sessionEndWithoutInteraction();
+};
+
+void TestNothingLost::yesThatWritesNothingKeepsTheText_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("named");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("chosen"); // the save dialog's answers; none: cancelled
+    QTest::addColumn<QList<int>>("answers"); // none left: the box's default button
+
+    const QString emoji = QStringLiteral("😀"); // Shift-JIS cannot hold it: a warning first
+    const QList<int> yes { QMessageBox::Yes };
+    const QList<int> yesCancel { QMessageBox::Yes, QMessageBox::Cancel };
+    const QStringList x { QStringLiteral("x.txt") };
+    QTest::newRow("new, dialog cancelled") << "new" << false << "x" << QStringList() << yes;
+    QTest::newRow("new, warning cancelled") << "new" << false << emoji << x << yesCancel;
+    QTest::newRow("new, warning's default") << "new" << false << emoji << x << yes;
+    QTest::newRow("new, named, warning's default")
+        << "new" << true << emoji << QStringList() << yes;
+    QTest::newRow("one-pane open, dialog cancelled")
+        << "open" << false << "x" << QStringList() << yes;
+    QTest::newRow("one-pane open, named, warning cancelled")
+        << "open" << true << emoji << QStringList() << yesCancel;
+    QTest::newRow("close, warning cancelled") << "close" << false << emoji << x << yesCancel;
+    QTest::newRow("close, named, dialog cancelled")
+        << "close" << true << "x" << QStringList() << yes;
+}
+
+void TestNothingLost::yesThatWritesNothingKeepsTheText()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, named);
+    QFETCH(QString, typed);
+    QFETCH(QStringList, chosen);
+    QFETCH(QList<int>, answers);
+    Document d;
+    if (named)
+        d.saveAs(d.file(QStringLiteral("named.txt")));
+    if (command == QLatin1String("open"))
+        d.window->Mode1ButtonClick();
+    d.type(typed);
+    const QString text = d.window->RightMemo->toPlainText();
+    const QString name = d.window->documentName();
+    const QString caption = d.window->windowTitle();
+    for (const QString &file : chosen)
+        d.dialogs.fileNames << d.file(file);
+    for (int answer : answers)
+        d.dialogs.answers << QMessageBox::StandardButton(answer);
+
+    if (command == QLatin1String("new"))
+        d.window->New1->trigger();
+    else if (command == QLatin1String("open"))
+        d.window->Open1->trigger();
+    else
+        QVERIFY(!d.window->close());
+
+    QCOMPARE(d.window->RightMemo->toPlainText(), text);
+    QVERIFY(d.modified());
+    QCOMPARE(d.window->documentName(), name);
+    QCOMPARE(d.window->windowTitle(), caption);
+    QVERIFY(d.window->isVisible());
+    QVERIFY(!QFile::exists(d.file(QStringLiteral("x.txt"))));
+    QVERIFY(d.dialogs.fileNames.isEmpty());
+    // Every file dialog shown was a save dialog: Open stopped before its own.
+    QCOMPARE(d.dialogs.fileDialogFilters.size(), d.dialogs.savePresets.size());
+    if (named)
+        QCOMPARE(readAll(d.file(QStringLiteral("named.txt"))), QByteArray("abc"));
+}
+
+void TestNothingLost::saveKeepsLinksAndPermissions_data()
+{
+    QTest::addColumn<bool>("settingsFile"); // else a typed text saved over doc.txt
+    QTest::addColumn<bool>("hardLink");
+    QTest::addColumn<bool>("lockedFolder");
+    QTest::newRow("text, mode kept") << false << false << false;
+    QTest::newRow("text with a second link") << false << true << false;
+    QTest::newRow("text in a locked folder") << false << false << true;
+    QTest::newRow("settings with a second link") << true << true << false;
+    QTest::newRow("settings in a locked folder") << true << false << true;
+}
+
+void TestNothingLost::saveKeepsLinksAndPermissions()
+{
+    QFETCH(bool, settingsFile);
+    QFETCH(bool, hardLink);
+    QFETCH(bool, lockedFolder);
+    Document d;
+    const QString path = settingsFile ? d.iniPath() : d.file(QStringLiteral("doc.txt"));
+    const QString link = d.file(QStringLiteral("link"));
+    QVERIFY(settingsFile || writeAll(path, "old"));
+    QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0640), 0);
+    if (hardLink)
+        QCOMPARE(
+            ::link(QFile::encodeName(path).constData(), QFile::encodeName(link).constData()), 0);
+    const struct stat before = statusOf(path);
+    std::optional<OrdinaryUser> user;
+    if (lockedFolder) {
+        user.emplace(d.folder.path());
+        if (!user->usable())
+            QSKIP(qPrintable(user->reason()));
+    }
+
+    if (settingsFile) {
+        d.scores << QStringLiteral("77");
+        QVERIFY(d.window->close());
+    } else {
+        d.saveAs(path);
+    }
+
+    QCOMPARE(d.dialogs.messages.size(), 0);
+    const QByteArray written = readAll(path);
+    QVERIFY2(written.contains(settingsFile ? "Score0=77" : "abc"), written.constData());
+    const struct stat after = statusOf(path);
+    QCOMPARE(after.st_mode, before.st_mode);
+    if (hardLink || lockedFolder)
+        QCOMPARE(after.st_ino, before.st_ino);
+    if (hardLink)
+        QCOMPARE(readAll(link), written);
+}
+
+void TestNothingLost::onlyRegularFilesAreRead_data()
+{
+    QTest::addColumn<bool>("settingsFile"); // else the file chosen in Open
+    QTest::addColumn<bool>("fifo"); // else a folder
+    QTest::newRow("open a FIFO") << false << true;
+    QTest::newRow("open a folder") << false << false;
+    QTest::newRow("settings file a FIFO") << true << true;
+    QTest::newRow("settings file a folder") << true << false;
+}
+
+// Nothing here may wait for a writer: a blocked read would freeze the window.
+void TestNothingLost::onlyRegularFilesAreRead()
+{
+    QFETCH(bool, settingsFile);
+    QFETCH(bool, fifo);
+    Document d;
+    const QString path = settingsFile ? d.iniPath() : d.file(QStringLiteral("special.txt"));
+    QFile::remove(path);
+    const QByteArray name = QFile::encodeName(path);
+    QCOMPARE(fifo ? ::mkfifo(name.constData(), 0644) : ::mkdir(name.constData(), 0755), 0);
+
+    if (settingsFile) {
+        // A second start-up over the same program folder.
+        Settings settings;
+        QStringList scores;
+        TMainForm window(d.services, settings, scores);
+        window.show();
+        QCOMPARE(window.FontSizeCombo->currentText(), QStringLiteral("12"));
+        QCOMPARE(settings.AlarmTime, 10);
+        QVERIFY(settings.AlarmSoundFile.endsWith(QStringLiteral("//Sound/Timeup.wav")));
+        QCOMPARE(d.dialogs.messages.size(), 0);
+        return;
+    }
+    d.window->LeftMemo->setPlainText(QStringLiteral("practice"));
+    d.dialogs.fileNames << path;
+    d.window->Open1->trigger();
+    QCOMPARE(d.dialogs.messages.size(), 1);
+    QCOMPARE(d.dialogs.messages[0].text, QStringLiteral("ファイル %1 は開けません.").arg(path));
+    QCOMPARE(d.window->LeftMemo->toPlainText(), QStringLiteral("practice"));
+}
+
+void TestNothingLost::sessionEndWithoutInteraction_data()
+{
+    QTest::addColumn<bool>("folderInItsPlace"); // else a read-only settings file
+    QTest::newRow("read-only settings file") << false;
+    QTest::newRow("folder named like the settings file") << true;
+}
+
+void TestNothingLost::sessionEndWithoutInteraction()
+{
+    QFETCH(bool, folderInItsPlace);
+    Document d;
+    const QByteArray name = QFile::encodeName(d.iniPath());
+    if (folderInItsPlace)
+        QVERIFY(QFile::remove(d.iniPath()) && ::mkdir(name.constData(), 0755) == 0);
+    else
+        QCOMPARE(::chmod(name.constData(), 0444), 0);
+    const QByteArray before = d.iniBytes();
+    d.scores << QStringLiteral("612");
+
+    const QByteArray said = standardErrorOf([&] { d.window->saveSettingsForSessionEnd(); });
+
+    QCOMPARE(d.dialogs.messages.size(), 0);
+    QVERIFY2(said.contains((d.iniPath() + QStringLiteral(" に書き込めません")).toUtf8()),
+        said.constData());
+    QCOMPARE(d.iniBytes(), before);
+}
+
+QTEST_MAIN(TestNothingLost)
+#include "tst_nothinglost.moc"
