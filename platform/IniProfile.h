@@ -5,7 +5,7 @@
 #include <QList>
 #include <QString>
 
-// Reads the whole file once; writes are buffered in memory and committed atomically by save().
+// Reads the whole file once; writes are buffered in memory and committed together by save().
 // Works on raw CP932 bytes with Windows private-profile rules, so settings files edited by hand
 // or by older versions round-trip without losing anything we do not understand.
 class IniProfile
