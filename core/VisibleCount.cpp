@@ -15,5 +15,8 @@ int visibleCharacterCount(const QByteArray &cp932)
 
 QString visibleCountText(const QString &paneText)
 {
-    return QString::number(visibleCharacterCount(Cp932::fromPaneText(paneText)));
+    // Counted on the bytes a save writes, so the count and the saved file agree.
+    QString withCrLf = paneText;
+    withCrLf.replace(u'\n', QStringLiteral("\r\n"));
+    return QString::number(visibleCharacterCount(Cp932::encodeReplacing(withCrLf)));
 }
