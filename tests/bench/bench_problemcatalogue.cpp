@@ -1,6 +1,8 @@
 // Opens the problem-open dialog on a folder of 10,000 generated practice texts
 // of mixed sizes, written in descending order of count, and times it
-// (reading and measuring every file, filling and sorting the grid). On demand:
+// (reading and measuring every file, filling and sorting the grid), first with
+// no accessibility client, then with one listening as a screen reader would
+// (every event's object asked for its name). On demand:
 //   QT_QPA_PLATFORM=offscreen build/tests/bench/bench_problemcatalogue
 #include "../support/FakeDialogs.h"
 #include "../support/FileBytes.h"
@@ -9,16 +11,54 @@
 #include "ProblemCatalogue.h"
 #include "Q_Open.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <algorithm>
+
+namespace {
+
+constexpr int Files = 10000;
+constexpr int Runs = 3;
+int accessibleEvents = 0;
+
+void screenReader(QAccessibleEvent *event)
+{
+    ++accessibleEvents;
+    if (QAccessibleInterface *target = event->accessibleInterface())
+        (void)target->text(QAccessible::Name);
+}
+
+// The fastest of a few openings, in milliseconds; false order gives -1.
+qint64 timeOpening(const QString &programFolder)
+{
+    qint64 best = -1;
+    for (int run = 0; run < Runs; ++run) {
+        FakeDialogs dialogs;
+        QElapsedTimer timer;
+        timer.start();
+        TQ_OpenForm form(programFolder, dialogs);
+        const qint64 elapsed = timer.elapsed();
+        const TAdvStringGrid &grid = *form.StringGrid;
+        bool ascending = grid.RowCount() == Files + 1;
+        for (int row = 2; ascending && row <= Files; ++row)
+            ascending = grid.Cells(2, row - 1).toInt() <= grid.Cells(2, row).toInt();
+        if (!ascending)
+            return -1;
+        best = best < 0 ? elapsed : std::min(best, elapsed);
+    }
+    return best;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    constexpr int Files = 10000;
     QTemporaryDir folder;
     const QString programFolder = folder.path() + u'/';
     const QString problems = problemPath(programFolder);
@@ -30,17 +70,16 @@ int main(int argc, char *argv[])
             line.repeated(lines));
     }
 
-    FakeDialogs dialogs;
-    QElapsedTimer timer;
-    timer.start();
-    TQ_OpenForm form(programFolder, dialogs);
-    const qint64 elapsed = timer.elapsed();
+    const qint64 alone = timeOpening(programFolder);
+    QAccessible::installUpdateHandler(screenReader);
+    QAccessible::setActive(true);
+    const qint64 listened = timeOpening(programFolder);
 
-    bool ascending = form.StringGrid->RowCount() == Files + 1;
-    for (int row = 2; ascending && row <= Files; ++row)
-        ascending
-            = form.StringGrid->Cells(2, row - 1).toInt() <= form.StringGrid->Cells(2, row).toInt();
-    QTextStream(stdout) << "Problem-open dialog over " << Files << " files: " << elapsed << " ms"
-                        << (ascending ? "" : " (WRONG ORDER)") << '\n';
-    return ascending ? 0 : 1;
+    QTextStream out(stdout);
+    out << "Problem-open dialog over " << Files << " files (best of " << Runs << "): " << alone
+        << " ms alone, " << listened << " ms with a screen reader listening ("
+        << accessibleEvents / Runs << " accessibility events an opening, "
+        << QString::number(double(listened) / double(std::max<qint64>(alone, 1)), 'f', 2)
+        << " times)\n";
+    return alone < 0 || listened < 0 ? 1 : 0;
 }
