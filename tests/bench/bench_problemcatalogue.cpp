@@ -1,9 +1,11 @@
 // Opens the problem-open dialog on a folder of 10,000 generated practice texts
 // of mixed sizes, written in descending order of count, and times it
-// (reading and measuring every file, filling and sorting the grid), first with
-// no accessibility client, then with one listening as a screen reader would
-// (every event's object asked for its name). On demand:
-//   QT_QPA_PLATFORM=offscreen build/tests/bench/bench_problemcatalogue
+// (reading and measuring every file, filling and sorting the grid). On demand,
+// alone and with a screen reader listening: once the bridge is up, every event
+// is handed to an in-process listener that asks its object's role and name, as
+// a screen reader registered for those events makes the bridge do.
+//   xvfb-run -a env QT_QPA_PLATFORM=xcb build/tests/bench/bench_problemcatalogue
+//   bash tests/dialogs/with_accessibility.sh build/tests/bench/bench_problemcatalogue
 #include "../support/FakeDialogs.h"
 #include "../support/FileBytes.h"
 #include "AdvGrid.h"
@@ -30,9 +32,8 @@ void screenReader(QAccessibleEvent *event)
 {
     ++accessibleEvents;
     if (QAccessibleInterface *target = event->accessibleInterface())
-        (void)target->text(QAccessible::Name);
+        (void)(target->role() == QAccessible::NoRole || target->text(QAccessible::Name).isNull());
 }
-
 // The fastest of a few openings, in milliseconds; false order gives -1.
 qint64 timeOpening(const QString &programFolder)
 {
@@ -70,16 +71,23 @@ int main(int argc, char *argv[])
             line.repeated(lines));
     }
 
-    const qint64 alone = timeOpening(programFolder);
-    QAccessible::installUpdateHandler(screenReader);
-    QAccessible::setActive(true);
-    const qint64 listened = timeOpening(programFolder);
+    // The bridge comes up once the event loop has met the accessibility bus.
+    QElapsedTimer waited;
+    waited.start();
+    while (qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON") && !QAccessible::isActive()
+        && waited.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
 
-    QTextStream out(stdout);
-    out << "Problem-open dialog over " << Files << " files (best of " << Runs << "): " << alone
-        << " ms alone, " << listened << " ms with a screen reader listening ("
-        << accessibleEvents / Runs << " accessibility events an opening, "
-        << QString::number(double(listened) / double(std::max<qint64>(alone, 1)), 'f', 2)
-        << " times)\n";
-    return alone < 0 || listened < 0 ? 1 : 0;
+    const bool listening = QAccessible::isActive();
+    if (listening)
+        QAccessible::installUpdateHandler(screenReader);
+    const qint64 elapsed = timeOpening(programFolder);
+    QTextStream(stdout) << "Problem-open dialog over " << Files << " files (best of " << Runs
+                        << "): " << elapsed << " ms"
+                        << (listening ? QStringLiteral(" with a screen reader listening (%1 events "
+                                                       "an opening)")
+                                            .arg(accessibleEvents / Runs)
+                                      : QStringLiteral(" without accessibility clients"))
+                        << (elapsed < 0 ? " (WRONG ORDER)" : "") << '\n';
+    return elapsed < 0 ? 1 : 0;
 }
