@@ -97,6 +97,9 @@ void TestVisibleCount::countsPaneText_data()
     QTest::newRow("characters a save writes as ?")
         << QString::fromUtf8("a\u200b\u200c\u200d\ufeff\u00ad\u2764\ufe0f\u00e9\U0001F600b")
         << QByteArray("a?????????b") << 11;
+    QTest::newRow("lone surrogate")
+        << QStringLiteral("a") + QChar(0xd800) + QStringLiteral("b") << QByteArray("a?b") << 3;
+    QTest::newRow("CR held by the pane") << QStringLiteral("a\rb\n") << QByteArray("a\rb\r\n") << 3;
 }
 
 void TestVisibleCount::countsPaneText()
