@@ -142,7 +142,7 @@ private:
     void setupTimer();
     void setupDocumentCommands();
     void setupDialogCommands();
-    void openProblem(const QString &path);
+    void openProblem(const QString &path, const QByteArray &nativePath = QByteArray());
     void runCommand(void (TMainForm::*command)());
     QMessageBox::StandardButton askToSave();
     void Ask();
@@ -172,6 +172,7 @@ private:
     void applyFonts();
     void setPaneFontSize(int points);
     void writeSettings();
+    void tellReplacedSettings();
     void reportError(const QString &message);
 
     const Services &m_services;
@@ -184,4 +185,6 @@ private:
     QString m_documentName;
     int m_leftMemoWidth = 185; // the design width, until the first resize halves the panel
     bool m_shown = false;
+    QStringList m_replacedSettings; // "key: value" of each setting saved with "?"
+    bool m_toldReplacedSettings = false;
 };

@@ -1,6 +1,7 @@
 #include "Main.h"
 
 #include "Errors.h"
+#include "PracticeText.h"
 #include "ProgramPath.h"
 #include "Q_Open.h"
 
@@ -19,11 +20,17 @@ void TMainForm::N9Click()
 }
 
 // A practice text chosen in the problem-open dialog goes into the left pane, in two-pane mode.
-void TMainForm::openProblem(const QString &path)
+// It is read exactly as the list measured it (RTF as its visible text, a UTF-8
+// text as UTF-8, up to a zero byte), by the bytes of its name where need be.
+void TMainForm::openProblem(const QString &path, const QByteArray &nativePath)
 {
     Mode2ButtonClick();
     try {
-        loadFileIntoPane(LeftMemo, path);
+        const QString text = PracticeText::load(path, nativePath);
+        if (text != LeftMemo->toPlainText()) {
+            LeftMemo->setPlainText(text);
+            LeftMemo->document()->setModified(false);
+        }
     } catch (const VemiError &error) {
         reportError(error.message());
         return;

@@ -170,6 +170,7 @@ bool TMainForm::FormClose()
 {
     try {
         writeSettings();
+        tellReplacedSettings();
         return true;
     } catch (const VemiError &error) {
         reportError(error.message());
@@ -183,7 +184,24 @@ bool TMainForm::FormClose()
 void TMainForm::writeSettings()
 {
     const FontTexts font { FontCombo->currentText(), FontSizeCombo->currentText() };
-    SettingsFile(settingsFilePath()).save(m_settings, font, m_scores);
+    m_replacedSettings.clear();
+    for (const auto &replaced : SettingsFile(settingsFilePath()).save(m_settings, font, m_scores))
+        m_replacedSettings << QStringLiteral("%1: %2（「%3」）")
+                                  .arg(replaced.key, replaced.value, replaced.character);
+}
+
+// Once a session: the learner learns which value will come back changed, and why.
+void TMainForm::tellReplacedSettings()
+{
+    if (m_replacedSettings.isEmpty() || m_toldReplacedSettings)
+        return;
+    m_toldReplacedSettings = true;
+    m_services.dialogs.message(this, QMessageBox::Information, QString::fromUtf8(ApplicationTitle),
+        QStringLiteral("次の設定には Shift-JIS の設定ファイルに書けない文字があるため、"
+                       "その文字を「?」に置き換えて保存しました。\n"
+                       "次回の起動では「?」のまま読み込まれます。\n\n")
+            + m_replacedSettings.join(u'\n'),
+        QMessageBox::Ok, QMessageBox::Ok);
 }
 
 // Nobody is left to answer a box: the reason goes to standard error.

@@ -115,6 +115,11 @@ public:
     void setFixedFont(const QFont &font);
     void setCompareLocale(const AdvGridSort::CompareLocale &locale);
 
+    // Between these two calls (which nest) filling and sorting tell screen
+    // readers nothing cell by cell; the last EndUpdate sends one reset instead.
+    void BeginUpdate();
+    void EndUpdate();
+
     // Appends a data row in amortised constant time and returns its number.
     // Many rows appended and then one SortRowsByColumn end in the same order
     // as sorting after every append, for far less work.
@@ -238,6 +243,8 @@ private:
     QFont m_fixedFont;
     AdvGridSort::CompareLocale m_locale;
 
+    int m_updateDepth = 0; // BeginUpdate calls not yet ended
+    bool m_accessibleResetPending = false;
     // A header click sorts only when both the press and the release were on the header.
     bool m_pressOnHeader = false;
     bool m_selecting = false;

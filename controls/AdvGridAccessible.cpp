@@ -7,6 +7,8 @@
 #include <QHash>
 #include <QPointer>
 
+#include <utility>
+
 namespace {
 
 // A cell is known by its place, not its text: sorting moves texts between
@@ -239,10 +241,28 @@ void installAdvGridAccessibility()
     Q_UNUSED(installed);
 }
 
+void TAdvStringGrid::BeginUpdate()
+{
+    ++m_updateDepth;
+}
+
+void TAdvStringGrid::EndUpdate()
+{
+    if (m_updateDepth == 0 || --m_updateDepth > 0)
+        return;
+    viewport()->update();
+    if (std::exchange(m_accessibleResetPending, false))
+        notifyAccessibleReset();
+}
+
 void TAdvStringGrid::notifyAccessibleReset()
 {
     if (!QAccessible::isActive())
         return;
+    if (m_updateDepth > 0) {
+        m_accessibleResetPending = true;
+        return;
+    }
     QAccessibleTableModelChangeEvent event(this, QAccessibleTableModelChangeEvent::ModelReset);
     QAccessible::updateAccessibility(&event);
 }
@@ -251,6 +271,10 @@ void TAdvStringGrid::notifyAccessibleCell(int col, int row)
 {
     if (!QAccessible::isActive())
         return;
+    if (m_updateDepth > 0) {
+        m_accessibleResetPending = true;
+        return;
+    }
     QAccessibleEvent event(this, QAccessible::NameChanged);
     event.setChild(row * ColCount() + col);
     QAccessible::updateAccessibility(&event);

@@ -41,16 +41,18 @@ public:
     // Negative lengths are ignored.
     void setLineLength(int columns);
 
-    // Plain text gets every lone CR and lone LF turned into CR LF; a document
-    // starting with "{\rtf" is read as its visible text. Throws VemiError
-    // "ファイル <path> は開けません" when path is not a readable file, and
-    // "ストリームからの読み込みに失敗しました" when reading fails; the memo then keeps
-    // its previous text.
-    void loadFromFile(const QString &path);
+    // Takes the text as PracticeText reads it (up to a zero byte, RTF as its
+    // visible text, UTF-8 converted to CP932) with every lone CR and lone LF turned
+    // into CR LF. nativePath, when not empty, holds the bytes of a name the file
+    // system's encoding cannot spell. Throws VemiError "ファイル <path> は開けません"
+    // when path is not a readable file, and "ストリームからの読み込みに失敗しました"
+    // when reading fails; the memo then keeps its previous text.
+    void loadFromFile(const QString &path, const QByteArray &nativePath = QByteArray());
     void loadFromStream(QIODevice &device);
 
     // Loads path into a memo of its own and derives its row of the problem list.
-    static CatalogueEntry measureProblem(const QString &path);
+    static CatalogueEntry measureProblem(
+        const QString &path, const QByteArray &nativePath = QByteArray());
 
 private:
     struct DisplayLine

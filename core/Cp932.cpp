@@ -25,6 +25,26 @@ QString decode(const QByteArray &bytes)
     return decoder.decode(bytes);
 }
 
+QByteArray encodeReplacing(const QString &text)
+{
+    const QByteArray bytes = encode(text);
+    if (decode(bytes) == text)
+        return bytes;
+    QByteArray replaced;
+    replaced.reserve(bytes.size() + text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length
+            = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
+            ? 2
+            : 1;
+        const QString character = text.mid(i, length);
+        const QByteArray encoded = encode(character);
+        replaced += decode(encoded) == character ? encoded : QByteArray("?");
+        i += length;
+    }
+    return replaced;
+}
+
 QByteArray fromPaneText(const QString &paneText)
 {
     QString withCrLf = paneText;

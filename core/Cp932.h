@@ -16,6 +16,11 @@ constexpr bool isLeadByte(unsigned char byte)
 QByteArray encode(const QString &text);
 QString decode(const QByteArray &bytes);
 
+// As a save writes the text: each character code page 932 cannot hold, or that
+// the codec would drop without a trace (zero-width space, joiners, U+FEFF, soft
+// hyphen, variation selectors), becomes one "?".
+QByteArray encodeReplacing(const QString &text);
+
 // A pane holds "\n" line breaks; on disk and for counting every break is CR LF.
 QByteArray fromPaneText(const QString &paneText);
 

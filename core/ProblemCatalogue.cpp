@@ -12,7 +12,15 @@ QString problemPath(const QString &programFolder)
 
 QStringList problemFileNames(const QString &problemPath)
 {
-    return FileSearch::namesEndingWith(problemPath, QStringLiteral(".txt"));
+    QStringList names;
+    for (const FileSearch::Entry &entry : problemFiles(problemPath))
+        names << entry.name;
+    return names;
+}
+
+QList<FileSearch::Entry> problemFiles(const QString &problemPath)
+{
+    return FileSearch::entriesEndingWith(problemPath, QStringLiteral(".txt"));
 }
 
 int catalogueCount(const QByteArray &text, int displayLines)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileSearch.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -20,6 +22,8 @@ QString problemPath(const QString &programFolder);
 // Names of the *.txt entries (any letter case, hidden ones and folders included)
 // in the file system's order; empty when the folder is missing.
 QStringList problemFileNames(const QString &problemPath);
+// The same entries, each with the bytes that open it where its name needs them.
+QList<FileSearch::Entry> problemFiles(const QString &problemPath);
 
 // The catalogue's length measure of a CP932 text with CR LF breaks laid out in
 // displayLines lines: the characters beginning within its first B - N + 1 bytes.

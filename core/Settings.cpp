@@ -13,6 +13,16 @@ void Settings::applyDefaults(const QString &programFolder)
     PreAlarm = true;
     // The folder keeps its trailing separator, so the stored path has "//"
     // before Sound; settings files written so far carry that shape.
-    AlarmSoundFile = programFolder + QStringLiteral("/Sound/Timeup.wav");
-    PreAlarmSoundFile = programFolder + QStringLiteral("/Sound/Hurryup.wav");
+    AlarmSoundFile = defaultAlarmSoundFile(programFolder);
+    PreAlarmSoundFile = defaultPreAlarmSoundFile(programFolder);
+}
+
+QString Settings::defaultAlarmSoundFile(const QString &programFolder)
+{
+    return programFolder + QStringLiteral("/Sound/Timeup.wav");
+}
+
+QString Settings::defaultPreAlarmSoundFile(const QString &programFolder)
+{
+    return programFolder + QStringLiteral("/Sound/Hurryup.wav");
 }

@@ -20,4 +20,7 @@ struct Settings
 
     // The values used when there is no settings file; programFolder ends in a separator.
     void applyDefaults(const QString &programFolder);
+
+    static QString defaultAlarmSoundFile(const QString &programFolder);
+    static QString defaultPreAlarmSoundFile(const QString &programFolder);
 };

@@ -5,13 +5,21 @@
 #include "FileSearch.h"
 #include "IniProfile.h"
 #include "IntegerText.h"
+#include "TextFile.h"
 
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 #include <algorithm>
 
 namespace {
 
+bool holdsInCp932(const QString &text)
+{
+    return Cp932::decode(Cp932::encode(text)) == text;
+}
+
+// Values are CP932, or UTF-8 in a file that an editor saved with a byte order mark.
 class ProfileReader
 {
 public:
@@ -20,7 +28,14 @@ public:
     { }
     QString string(const char *section, const QByteArray &key, const QString &fallback) const
     {
-        return Cp932::decode(m_profile.readString(section, key, Cp932::encode(fallback)));
+        const QByteArray bytes = m_profile.readString(section, key, Cp932::encode(fallback));
+        if (m_profile.startsWithUtf8Bom()) {
+            QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+            const QString text = utf8.decode(bytes);
+            if (!utf8.hasError())
+                return text;
+        }
+        return Cp932::decode(bytes);
     }
     qint32 integer(const char *section, const char *key, qint32 fallback) const
     {
@@ -31,6 +46,18 @@ public:
     {
         return integer(section, key, fallback ? 1 : 0) != 0;
     }
+    // A default sound path in a program folder whose name CP932 cannot hold was
+    // written with "?" (or, by older versions, the codec's substitute) in place of
+    // those characters; it is recognised by exactly those bytes and read back whole.
+    QString soundPath(const QByteArray &key, const QString &defaultPath) const
+    {
+        const QByteArray bytes = m_profile.readString("General", key, QByteArray());
+        if (!m_profile.startsWithUtf8Bom() && !holdsInCp932(defaultPath)
+            && (bytes == Cp932::encodeReplacing(defaultPath)
+                || bytes == Cp932::encode(defaultPath)))
+            return defaultPath;
+        return string("General", key, QString());
+    }
 
 private:
     const IniProfile &m_profile;
@@ -39,12 +66,19 @@ private:
 class ProfileWriter
 {
 public:
-    explicit ProfileWriter(IniProfile &profile)
+    ProfileWriter(IniProfile &profile, const QString &programFolder)
         : m_profile(profile)
+        , m_programFolder(programFolder)
     { }
     void string(const char *section, const QByteArray &key, const QString &value)
     {
-        m_profile.writeString(section, key, Cp932::encode(value));
+        if (m_profile.startsWithUtf8Bom()) {
+            m_profile.writeString(section, key, value.toUtf8());
+            return;
+        }
+        m_profile.writeString(section, key, Cp932::encodeReplacing(value));
+        if (const auto lost = TextFile::firstUnmappable(value); lost && !isDefaultSoundPath(value))
+            m_replaced.append({ QString::fromLatin1(key), value, lost->character });
     }
     void integer(const char *section, const char *key, qint32 value)
     {
@@ -54,9 +88,18 @@ public:
     {
         string(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
     }
+    QList<SettingsFile::ReplacedValue> replaced() const { return m_replaced; }
 
 private:
+    bool isDefaultSoundPath(const QString &value) const
+    {
+        return value == Settings::defaultAlarmSoundFile(m_programFolder)
+            || value == Settings::defaultPreAlarmSoundFile(m_programFolder);
+    }
+
     IniProfile &m_profile;
+    QString m_programFolder;
+    QList<SettingsFile::ReplacedValue> m_replaced;
 };
 
 QByteArray scoreKey(qsizetype index)
@@ -71,8 +114,8 @@ constexpr qint64 MaxScoreEntries = 100000;
 
 qsizetype scoresToRead(const IniProfile &profile, qint32 scoreCount)
 {
-    static const QRegularExpression scoreKeyPattern(QStringLiteral("^score(0|[1-9][0-9]{0,9})$"),
-                                                    QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression scoreKeyPattern(
+        QStringLiteral("^score(0|[1-9][0-9]{0,9})$"), QRegularExpression::CaseInsensitiveOption);
     qint64 highest = -1;
     for (const QByteArray &key : profile.keys("Score")) {
         const auto match = scoreKeyPattern.match(QString::fromLatin1(key));
@@ -83,6 +126,12 @@ qsizetype scoresToRead(const IniProfile &profile, qint32 scoreCount)
 }
 
 } // namespace
+
+// The settings file lies beside the program, so its folder is the program's.
+QString SettingsFile::programFolder() const
+{
+    return m_path.left(m_path.lastIndexOf(u'/') + 1);
+}
 
 SettingsFile::SettingsFile(const QString &path)
     : m_path(path)
@@ -110,19 +159,21 @@ FontTexts SettingsFile::load(Settings &settings, QStringList &scores) const
     settings.ShowSpaceMark = read.boolean("General", "ShowSpaceMark", false);
     settings.LCDForeColor = read.string("Color", "LCDForeColor", QStringLiteral("clBlack"));
     settings.LCDBackColor = read.string("Color", "LCDBackColor", QStringLiteral("clWhite"));
-    settings.AlarmSoundFile = read.string("General", "AlarmSoundFile", QString());
-    settings.PreAlarmSoundFile = read.string("General", "PreAlarmSoundFile", QString());
+    settings.AlarmSoundFile
+        = read.soundPath("AlarmSoundFile", Settings::defaultAlarmSoundFile(programFolder()));
+    settings.PreAlarmSoundFile
+        = read.soundPath("PreAlarmSoundFile", Settings::defaultPreAlarmSoundFile(programFolder()));
     const qsizetype count = scoresToRead(profile, read.integer("Score", "ScoreCount", 0));
     for (qsizetype i = 0; i < count; ++i)
         scores << read.string("Score", scoreKey(i), QStringLiteral("0"));
     return font;
 }
 
-void SettingsFile::save(
+QList<SettingsFile::ReplacedValue> SettingsFile::save(
     const Settings &settings, const FontTexts &font, const QStringList &scores) const
 {
     IniProfile profile(m_path);
-    ProfileWriter write(profile);
+    ProfileWriter write(profile, programFolder());
     write.boolean("General", "DoubleView", settings.DoubleView);
     write.string("Font", "FontName", font.name);
     write.string("Font", "FontSize", font.size);
@@ -141,4 +192,5 @@ void SettingsFile::save(
         write.string("Score", scoreKey(i), scores.at(i));
     if (!profile.save())
         throw VemiError(QStringLiteral("%1 に書き込めません").arg(m_path));
+    return write.replaced();
 }

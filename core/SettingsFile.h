@@ -24,10 +24,23 @@ public:
     // Reads every key, each falling back to its default; never fails.
     FontTexts load(Settings &settings, QStringList &scores) const;
 
-    // Writes every key, keeping whatever else the file holds. Throws VemiError
-    // "<path> に書き込めません" when the file cannot be written.
-    void save(const Settings &settings, const FontTexts &font, const QStringList &scores) const;
+    // A value written with "?" for each character the file's encoding cannot hold.
+    struct ReplacedValue
+    {
+        QString key;
+        QString value;
+        QString character; // the first one replaced
+    };
+
+    // Writes every key, keeping whatever else the file holds, and returns the
+    // values that will read back differently. A default sound path is not among
+    // them: load() recognises it. Throws VemiError "<path> に書き込めません" when
+    // the file cannot be written.
+    QList<ReplacedValue> save(
+        const Settings &settings, const FontTexts &font, const QStringList &scores) const;
 
 private:
+    QString programFolder() const;
+
     QString m_path;
 };

@@ -53,22 +53,6 @@ QByteArray unifyLineBreaks(const QByteArray &bytes)
     return result;
 }
 
-// Texts from other editors often come as UTF-8; shown as CP932 they would be
-// garbage, so a BOM or a valid UTF-8 text with non-ASCII bytes is read as UTF-8.
-// Real CP932 Japanese text is practically never valid UTF-8.
-std::optional<QString> decodeUtf8(const QByteArray &bytes)
-{
-    static const QByteArray bom("\xEF\xBB\xBF");
-    const bool hasBom = bytes.startsWith(bom);
-    if (!hasBom && std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0; }))
-        return std::nullopt;
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = utf8.decode(hasBom ? bytes.mid(bom.size()) : bytes);
-    if (utf8.hasError())
-        return std::nullopt;
-    return text;
-}
-
 bool isEncodable(QStringView character)
 {
     return Cp932::decode(Cp932::encode(character.toString())) == character;
@@ -82,6 +66,30 @@ qsizetype characterLength(const QString &text, qsizetype i)
 }
 
 } // namespace
+
+// Texts from other editors often come as UTF-8. Half-width katakana pairs in
+// Shift-JIS (ﾊｲ is CA B2) are also valid two-byte UTF-8, so valid UTF-8 alone
+// proves nothing: it takes a BOM, or a character of three or more bytes (every
+// kana and kanji is one), which Shift-JIS text is practically never valid as.
+std::optional<QString> decodeUtf8(const QByteArray &bytes)
+{
+    static const QByteArray bom("\xEF\xBB\xBF");
+    const bool hasBom = bytes.startsWith(bom);
+    const bool hasLongCharacter = std::any_of(
+        bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xE0; });
+    if (!hasBom && !hasLongCharacter)
+        return std::nullopt;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = utf8.decode(hasBom ? bytes.mid(bom.size()) : bytes);
+    if (utf8.hasError())
+        return std::nullopt;
+    return text;
+}
+
+QString decodeCp932(const QByteArray &bytes)
+{
+    return Cp932::decode(unifyLineBreaks(bytes));
+}
 
 QString read(const QString &path)
 {
@@ -100,7 +108,7 @@ QString read(const QString &path)
         text->replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
         return *text;
     }
-    return Cp932::decode(unifyLineBreaks(bytes));
+    return decodeCp932(bytes);
 }
 
 QByteArray encode(const QString &paneText)

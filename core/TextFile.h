@@ -13,10 +13,18 @@ constexpr qint64 MaxFileBytes = 8 * 1024 * 1024;
 
 // The file's text up to its first zero byte, every CR LF, lone CR and lone LF a
 // line break, double-byte characters never split. A UTF-8 file (with a BOM, or
-// valid UTF-8 beyond ASCII) is read as UTF-8. Throws VemiError
+// a character of three or more bytes) is read as UTF-8. Throws VemiError
 // "ファイル %s は開けません" when it is not a regular file or cannot be read, and the pane-limit
 // message when it is larger than MaxFileBytes.
 QString read(const QString &path);
+
+// The text of a UTF-8 file (BOM dropped, line breaks left as they are), or
+// nothing when the bytes are not to be read as UTF-8: that takes a BOM, or valid
+// UTF-8 holding a character of three or more bytes.
+std::optional<QString> decodeUtf8(const QByteArray &bytes);
+
+// CP932 bytes as pane text: every CR LF, lone CR and lone LF a "\n".
+QString decodeCp932(const QByteArray &bytes);
 
 // The pane's text as the bytes written to disk: CP932, CR LF, no break added at
 // the end. A character CP932 cannot hold is written as "?".

@@ -13,7 +13,19 @@ int visibleCharacterCount(const QByteArray &cp932)
     return characters - static_cast<int>(cp932.count('\r'));
 }
 
+// The count of the bytes a save writes (Cp932::encodeReplacing, breaks as CR LF),
+// without encoding them: a save turns every character into exactly one CP932
+// character, or one "?" where the codec has none (or would drop it), and a
+// "\n" into CR LF, which counts once. So the count is the number of characters,
+// a surrogate pair being one, less any CR the pane itself holds.
 QString visibleCountText(const QString &paneText)
 {
-    return QString::number(visibleCharacterCount(Cp932::fromPaneText(paneText)));
+    qsizetype characters = 0;
+    const qsizetype length = paneText.size();
+    for (qsizetype i = 0; i < length; ++characters) {
+        const bool pair = paneText.at(i).isHighSurrogate() && i + 1 < length
+            && paneText.at(i + 1).isLowSurrogate();
+        i += pair ? 2 : 1;
+    }
+    return QString::number(characters - paneText.count(u'\r'));
 }

@@ -7,6 +7,7 @@
 #include "ExtMemo.h"
 #include "ProblemCatalogue.h"
 
+#include <QFile>
 #include <QKeyEvent>
 #include <QPushButton>
 
@@ -16,6 +17,7 @@ constexpr int GridHeight = 137;
 constexpr int CountColumn = 2;
 constexpr int NameColumn = 1;
 constexpr int ColumnWidths[] = { 33, 102, 60, 227 };
+constexpr qsizetype MaxNamedFailures = 10;
 } // namespace
 
 TQ_OpenForm::TQ_OpenForm(const QString &programFolder, Dialogs &dialogs, QWidget *parent)
@@ -49,6 +51,7 @@ void TQ_OpenForm::setupControls()
     StringGrid->setColumnHeaders({ QStringLiteral("級"), QStringLiteral("ファイル名"),
         QStringLiteral("文字数"), QStringLiteral("先頭部分") });
     StringGrid->setSortColumn(CountColumn);
+    StringGrid->setAccessibleName(QStringLiteral("問題の一覧"));
     setTabOrder(Button1, Button2);
     setTabOrder(Button2, StringGrid);
     Button1->setFocus();
@@ -62,35 +65,53 @@ void TQ_OpenForm::setupControls()
 // are left out and named together afterwards.
 void TQ_OpenForm::FormCreate()
 {
-    const QStringList names = problemFileNames(ProblemPath);
-    if (names.isEmpty()) {
+    const QList<FileSearch::Entry> entries = problemFiles(ProblemPath);
+    if (entries.isEmpty()) {
         m_dialogs.message(this, QMessageBox::NoIcon, QString::fromUtf8(ApplicationTitle),
             QStringLiteral("問題ファイルがありません"), QMessageBox::Ok, QMessageBox::Ok);
     }
     QStringList failures;
+    QSet<QString> listed;
     int row = 1;
-    for (const QString &name : names) {
+    // Screen readers hear of the filled and sorted grid once, not of every cell.
+    StringGrid->BeginUpdate();
+    for (const FileSearch::Entry &entry : entries) {
         QString failure;
-        if (AddProblemRow(ProblemPath + name, row, failure))
+        if (!rememberNativeName(entry, listed))
+            failures << entry.name + QStringLiteral(": 同じ名前に読めるファイルがほかにあります");
+        else if (AddProblemRow(ProblemPath + entry.name, row, failure))
             ++row;
         else
-            failures << name + QStringLiteral(": ") + failure;
+            failures << entry.name + QStringLiteral(": ") + failure;
     }
-    const bool listed = row > 1;
-    if (!listed)
+    if (row == 1)
         StringGrid->setRowCount(2); // the header and one empty row
     // One stable sort at the end orders the rows exactly as sorting after each row would.
     StringGrid->SortRowsByColumn(CountColumn);
+    StringGrid->EndUpdate();
     StringGrid->setRow(1);
-    Button1->setEnabled(listed); // with nothing listed there is nothing to open
+    Button1->setEnabled(row > 1); // with nothing listed there is nothing to open
     if (!failures.isEmpty())
         reportUnreadable(failures);
+}
+
+// A name shown in the grid must lead back to one file; false when another
+// entry already shows under the same name.
+bool TQ_OpenForm::rememberNativeName(const FileSearch::Entry &entry, QSet<QString> &listed)
+{
+    if (listed.contains(entry.name))
+        return false;
+    listed.insert(entry.name);
+    if (!entry.nativeName.isEmpty())
+        m_nativePaths.insert(entry.name, QFile::encodeName(ProblemPath) + entry.nativeName);
+    return true;
 }
 
 bool TQ_OpenForm::AddProblemRow(const QString &path, int row, QString &failure)
 {
     try {
-        const CatalogueEntry entry = TExtMemo::measureProblem(path);
+        const QString name = path.mid(ProblemPath.size());
+        const CatalogueEntry entry = TExtMemo::measureProblem(path, m_nativePaths.value(name));
         StringGrid->setRowCount(row + 1);
         const QString cells[] = { entry.grade, entry.fileName, entry.countText, entry.firstPart };
         for (int col = 0; col < int(std::size(cells)); ++col)
@@ -102,8 +123,16 @@ bool TQ_OpenForm::AddProblemRow(const QString &path, int row, QString &failure)
     }
 }
 
-void TQ_OpenForm::reportUnreadable(const QStringList &failures)
+// However many entries fail, the box stays on the screen: the first few by
+// name, then how many more.
+void TQ_OpenForm::reportUnreadable(QStringList failures)
 {
+    failures.sort();
+    const qsizetype more = failures.size() - MaxNamedFailures;
+    if (more > 0) {
+        failures.resize(MaxNamedFailures);
+        failures << QStringLiteral("ほか %1 件").arg(more);
+    }
     m_dialogs.message(this, QMessageBox::Warning, QString::fromUtf8(ApplicationTitle),
         QStringLiteral("次のファイルは読み込めないため一覧にありません。\n\n")
             + failures.join(u'\n'),
@@ -116,7 +145,7 @@ void TQ_OpenForm::Button1Click()
         return;
     const QString name = StringGrid->Cells(NameColumn, StringGrid->Row());
     accept(); // the dialog closes even when the main window cannot load the file
-    emit problemChosen(ProblemPath + name);
+    emit problemChosen(ProblemPath + name, m_nativePaths.value(name));
 }
 
 void TQ_OpenForm::keyPressEvent(QKeyEvent *event)

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "FileSearch.h"
+
 #include <QDialog>
+#include <QHash>
+#include <QSet>
 
 class Dialogs;
 class QPushButton;
@@ -21,7 +25,9 @@ public:
 
 signals:
     // The learner chose this file; the main window loads it into its left pane.
-    void problemChosen(const QString &path);
+    // nativePath, when not empty, is the bytes that open a file whose name the
+    // file system's encoding cannot spell.
+    void problemChosen(const QString &path, const QByteArray &nativePath);
 
 public slots:
     void Button1Click();
@@ -34,7 +40,9 @@ private:
     void FormCreate();
     // Measures the file and fills data row `row`; false (with the reason) when it cannot be read.
     bool AddProblemRow(const QString &path, int row, QString &failure);
-    void reportUnreadable(const QStringList &failures);
+    bool rememberNativeName(const FileSearch::Entry &entry, QSet<QString> &listed);
+    void reportUnreadable(QStringList failures);
 
     Dialogs &m_dialogs;
+    QHash<QString, QByteArray> m_nativePaths; // shown name -> bytes of the full path
 };

@@ -2,22 +2,56 @@
 
 #include "RegularFile.h"
 
-#include <QDirIterator>
-#include <QFileInfo>
+#include <QFile>
+#include <QStringDecoder>
+
+#include <dirent.h>
+
+#include <memory>
+#include <optional>
 
 namespace FileSearch {
 
-QStringList namesEndingWith(const QString &folder, const QString &suffix)
+namespace {
+
+// The name as code page 932, when its bytes are valid there.
+std::optional<QString> cp932Reading(const QByteArray &bytes)
 {
-    QStringList names;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        const QString name = it.fileName();
-        if (name.endsWith(suffix, Qt::CaseInsensitive))
-            names << name;
+    QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
+    const QString name = decoder.decode(bytes);
+    if (decoder.hasError() || name.contains(QChar::ReplacementCharacter))
+        return std::nullopt;
+    return name;
+}
+
+Entry entryFor(const QByteArray &bytes)
+{
+    const QString name = QFile::decodeName(bytes);
+    if (QFile::encodeName(name) == bytes)
+        return { name, QByteArray() };
+    // Neither spelling fits: the name is shown with replacement characters, and
+    // the bytes still open the file.
+    return { cp932Reading(bytes).value_or(name), bytes };
+}
+
+} // namespace
+
+QList<Entry> entriesEndingWith(const QString &folder, const QString &suffix)
+{
+    QList<Entry> entries;
+    const std::unique_ptr<DIR, int (*)(DIR *)> dir(
+        ::opendir(QFile::encodeName(folder).constData()), &::closedir);
+    if (!dir)
+        return entries;
+    while (const dirent *found = ::readdir(dir.get())) {
+        const QByteArray bytes(found->d_name);
+        if (bytes == "." || bytes == "..")
+            continue;
+        Entry entry = entryFor(bytes);
+        if (entry.name.endsWith(suffix, Qt::CaseInsensitive))
+            entries.append(std::move(entry));
     }
-    return names;
+    return entries;
 }
 
 bool fileExists(const QString &path)

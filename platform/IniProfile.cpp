@@ -184,6 +184,8 @@ bool IniProfile::save()
 
 void IniProfile::parse(const QByteArray &data)
 {
+    static constexpr QByteArrayView Utf8Bom("\xEF\xBB\xBF");
+    m_utf8Bom = data.startsWith(Utf8Bom);
     m_sections.append(Section());
     const char *pos = data.constData();
     const char *const end = pos + data.size();
@@ -191,17 +193,21 @@ void IniProfile::parse(const QByteArray &data)
         const char *lineEnd = pos;
         while (lineEnd < end && *lineEnd != '\r' && *lineEnd != '\n')
             ++lineEnd;
-        addLine(QByteArray(pos, lineEnd - pos));
+        const QByteArray line(pos, lineEnd - pos);
+        // The mark is kept in the line, so a save writes it back, but it must not
+        // hide the first section's header.
+        const bool first = pos == data.constData();
+        addLine(line, QByteArrayView(line).sliced(first && m_utf8Bom ? Utf8Bom.size() : 0));
         pos = lineEnd;
         if (pos < end)
             pos += (*pos == '\r' && pos + 1 < end && pos[1] == '\n') ? 2 : 1;
     }
 }
 
-void IniProfile::addLine(const QByteArray &line)
+void IniProfile::addLine(const QByteArray &line, QByteArrayView content)
 {
     QByteArrayView name;
-    if (sectionName(line, &name)) {
+    if (sectionName(content, &name)) {
         // A repeated section stays in the file but only its first occurrence is used.
         const QByteArray folded = foldName(name);
         if (!m_sectionIndex.contains(folded))
@@ -213,7 +219,7 @@ void IniProfile::addLine(const QByteArray &line)
     current.lines.append(line);
     QByteArrayView value;
     // Key-like lines before the first header belong to no section and are never matched.
-    if (m_sections.size() > 1 && splitKeyLine(line, &name, &value)) {
+    if (m_sections.size() > 1 && splitKeyLine(content, &name, &value)) {
         const qsizetype at = current.lines.size() - 1;
         const QByteArray folded = foldName(name);
         if (!current.keyLines.contains(folded))

@@ -15,6 +15,9 @@ public:
     explicit IniProfile(const QString &path);
 
     QString path() const;
+    // True when the file starts with a UTF-8 byte order mark, which editors write
+    // for UTF-8: its values are then UTF-8 rather than CP932. The mark itself stays.
+    bool startsWithUtf8Bom() const { return m_utf8Bom; }
     QByteArray readString(
         const QByteArray &section, const QByteArray &key, const QByteArray &defaultValue) const;
     void writeString(const QByteArray &section, const QByteArray &key, const QByteArray &value);
@@ -35,13 +38,14 @@ private:
     };
 
     void parse(const QByteArray &data);
-    void addLine(const QByteArray &line);
+    void addLine(const QByteArray &line, QByteArrayView content);
     const Section *findSection(const QByteArray &name) const;
     void appendSection(const QByteArray &name, const QByteArray &key, const QByteArray &line);
     bool endsWithBlankLine() const;
     QByteArray serialize() const;
 
     QString m_path;
+    bool m_utf8Bom = false;
     QList<Section> m_sections; // [0] holds the lines before the first header
     QHash<QByteArray, qsizetype> m_sectionIndex; // folded name -> first section with that name
 };

@@ -13,9 +13,8 @@ namespace RegularFile {
 namespace {
 
 // Opens without waiting for the other end of a FIFO, then insists on a regular file.
-int openRegular(const QString &path, int flags)
+int openRegular(const QByteArray &name, int flags)
 {
-    const QByteArray name = QFile::encodeName(path);
     const int fd = ::open(name.constData(), flags | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return -1;
@@ -45,7 +44,7 @@ bool writeAll(int fd, const QByteArray &data)
 // Keeps the file's inode, and with it its links, owner and mode.
 bool writeInPlace(const QString &path, const QByteArray &data)
 {
-    const int fd = openRegular(path, O_WRONLY);
+    const int fd = openRegular(QFile::encodeName(path), O_WRONLY);
     if (fd < 0)
         return false;
     const bool ok = writeAll(fd, data) && ::ftruncate(fd, data.size()) == 0 && ::fsync(fd) == 0;
@@ -70,9 +69,10 @@ bool isRegular(const QString &path)
     return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
-bool openForReading(QFile &file, const QString &path)
+bool openForReading(QFile &file, const QString &path, const QByteArray &nativePath)
 {
-    const int fd = openRegular(path, O_RDONLY);
+    const int fd
+        = openRegular(nativePath.isEmpty() ? QFile::encodeName(path) : nativePath, O_RDONLY);
     if (fd < 0)
         return false;
     file.setFileName(path);

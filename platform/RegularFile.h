@@ -12,9 +12,10 @@ namespace RegularFile {
 // True when path names a regular file (symbolic links followed).
 bool isRegular(const QString &path);
 
-// Opens path for reading when it is a regular file. Never blocks: a FIFO is
-// refused before anyone writes to it.
-bool openForReading(QFile &file, const QString &path);
+// Opens path for reading when it is a regular file, by nativePath's bytes when
+// those are given (a name the file system's encoding cannot spell). Never blocks:
+// a FIFO is refused before anyone writes to it.
+bool openForReading(QFile &file, const QString &path, const QByteArray &nativePath = {});
 
 // Writes data as the whole content of path. Through a temporary file renamed
 // over the old one where the folder allows it, so a failed write leaves the old

@@ -5,6 +5,7 @@
 
 #include "Lcd99.h"
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 
 #include <QLabel>
@@ -45,6 +46,7 @@ private slots:
     void closeWritesSettingsFile();
     void unwritableSettingsFileAsksBeforeQuitting();
     void sessionEndKeepsScores();
+    void programFolderCp932CannotSpell();
 };
 
 void TestMainForm::startsWithDefaultsWithoutSettingsFile()
@@ -299,6 +301,37 @@ void TestMainForm::sessionEndKeepsScores()
     const QByteArray ini = t.iniBytes();
     QVERIFY(ini.contains("[Score]\r\nScoreCount=2\r\nScore0=612\r\nScore1=640\r\n"));
     QVERIFY(t.window->isVisible());
+}
+
+// A program folder named with characters code page 932 lacks: the default
+// sound paths come back whole at the next start, and a value that cannot be
+// kept (a font named in Chinese) is named to the learner once.
+void TestMainForm::programFolderCp932CannotSpell()
+{
+    QTemporaryDir root;
+    const QString folder = root.filePath(QStringLiteral("café 驿"));
+    QVERIFY(QDir().mkpath(folder));
+    FakeClock clock;
+    RecordingSoundPlayer sound;
+    FakeDialogs dialogs;
+    const Services services { clock, sound, dialogs, folder + QStringLiteral("/vemitrainer") };
+    const QString alarm = folder + QStringLiteral("//Sound/Timeup.wav");
+    const QString preAlarm = folder + QStringLiteral("//Sound/Hurryup.wav");
+    for (int start = 0; start < 2; ++start) {
+        Settings settings;
+        QStringList scores;
+        TMainForm window(services, settings, scores);
+        window.show();
+        QCOMPARE(settings.AlarmSoundFile, alarm);
+        QCOMPARE(settings.PreAlarmSoundFile, preAlarm);
+        if (start == 0)
+            window.FontCombo->setCurrentText(QStringLiteral("文泉驿"));
+        QVERIFY(window.close());
+    }
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages[0].icon, QMessageBox::Information);
+    QVERIFY2(dialogs.messages[0].text.endsWith(QStringLiteral("\n\nFontName: 文泉驿（「驿」）")),
+        qPrintable(dialogs.messages[0].text));
 }
 
 QTEST_MAIN(TestMainForm)

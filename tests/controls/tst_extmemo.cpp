@@ -1,7 +1,7 @@
 #include "ExtMemo.h"
 
-#include "Errors.h"
 #include "../support/FileBytes.h"
+#include "Errors.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -99,8 +99,8 @@ void TestExtMemo::laysOutPlainText_data()
         << QByteArray("a\n\rb") << QByteArray("a\r\n\r\nb") << QByteArrayList { "a", "", "b" };
     QTest::newRow("CR before CR LF")
         << QByteArray("a\r\r\nb") << QByteArray("a\r\n\r\nb") << QByteArrayList { "a", "", "b" };
-    QTest::newRow("other bytes kept")
-        << bytes("a\0\t\x7f") << bytes("a\0\t\x7f") << QByteArrayList { bytes("a\0\t\x7f") };
+    QTest::newRow("other bytes kept, the text ends at a zero byte")
+        << bytes("a\t\x7f\0b") << bytes("a\t\x7f") << QByteArrayList { bytes("a\t\x7f") };
     QTest::newRow("84 columns fit") << a84 << a84 << QByteArrayList { a84 };
     QTest::newRow("85th column wraps") << a84 + "b" << a84 + "b" << QByteArrayList { a84, "b" };
     QTest::newRow("full line then break")

@@ -98,6 +98,8 @@ private slots:
     void unknownEntriesSurvive();
     void unwritableFileIsReported_data();
     void unwritableFileIsReported();
+    void bomFileKeepsItsFirstSectionAndEncoding();
+    void valuesCp932CannotHold();
 
 private:
     QString filePath() const { return m_dir.filePath(QStringLiteral("vemi.ini")); }
@@ -197,6 +199,12 @@ void TestSettingsFile::load_data()
                       "AlarmSoundFile=C:\\\x89\xb9\\a.wav\r\nPreAlarmSoundFile=b.wav\r\n")
         << QStringList { "DoubleView=0", "ShowReturnMark=1", "ShowSpaceMark=1",
                QStringLiteral("AlarmSoundFile=C:\\音\\a.wav"), "PreAlarmSoundFile=b.wav" };
+    QTest::newRow("UTF-8 with a BOM, as editors save it")
+        << QByteArray("\xef\xbb\xbf[General]\r\nDoubleView=0\r\nAlarmSoundFile=/caf\xc3\xa9/"
+                      "\xe9\x9f\xb3.wav\r\n[Font]\r\nFontName=MS \xe3\x82\xb4\xe3\x82\xb7"
+                      "\xe3\x83\x83\xe3\x82\xaf\r\n")
+        << QStringList { "DoubleView=0", QStringLiteral("AlarmSoundFile=/café/音.wav"),
+               QStringLiteral("FontName=MS ゴシック") };
     QTest::newRow("font texts as they stand")
         << QByteArray("[Font]\r\nFontName=MS \x83\x53\x83\x56\x83\x62\x83\x4e\r\nFontSize=big\r\n")
         << QStringList { QStringLiteral("FontName=MS ゴシック"), "FontSize=big" };
@@ -441,6 +449,64 @@ void TestSettingsFile::unwritableFileIsReported()
         QCOMPARE(readAll(path), original);
     else
         QVERIFY(!QFileInfo::exists(m_dir.filePath(QStringLiteral("missing"))));
+}
+
+void TestSettingsFile::bomFileKeepsItsFirstSectionAndEncoding()
+{
+    const QByteArray bom("\xef\xbb\xbf");
+    QVERIFY(writeAll(filePath(), bom + "[General]\r\nDoubleView=0\r\n"));
+    const SettingsFile file(filePath());
+    Settings settings = poisoned();
+    QStringList scores;
+    FontTexts font = file.load(settings, scores);
+    QVERIFY(!settings.DoubleView);
+    settings.AlarmSoundFile = QStringLiteral("/home/été/驿.wav"); // UTF-8 holds any path
+    font.name = QStringLiteral("文泉驿");
+    QVERIFY(file.save(settings, font, scores).isEmpty());
+
+    const QByteArray saved = readAll(filePath());
+    QVERIFY(saved.startsWith(bom + "[General]\r\nDoubleView=0\r\n"));
+    QCOMPARE(saved.count("[General]"), 1);
+    Settings loaded = poisoned();
+    QStringList loadedScores;
+    const FontTexts loadedFont = file.load(loaded, loadedScores);
+    QCOMPARE(snapshot(loaded, loadedFont, loadedScores), snapshot(settings, font, scores));
+}
+
+// A program folder named with characters code page 932 lacks: the default sound
+// paths still come back whole, and any other value that cannot be held is
+// written with "?" and reported, never changed silently.
+void TestSettingsFile::valuesCp932CannotHold()
+{
+    const QString folder = m_dir.filePath(QStringLiteral("café 驿")) + u'/';
+    QVERIFY(QDir().mkpath(folder));
+    const SettingsFile file(folder + QStringLiteral("vemitrainer.ini"));
+    Settings settings;
+    settings.applyDefaults(folder);
+    const FontTexts font { QStringLiteral("文泉驿"), QStringLiteral("12") };
+
+    const auto replaced = file.save(settings, font, {});
+    QCOMPARE(replaced.size(), 1);
+    QCOMPARE(replaced[0].key, QStringLiteral("FontName"));
+    QCOMPARE(replaced[0].value, font.name);
+    QCOMPARE(replaced[0].character, QStringLiteral("驿"));
+    const QByteArray saved = readAll(file.path());
+    QVERIFY(saved.contains("FontName=\x95\xb6\x90\xf2?\r\n"));
+    QVERIFY(saved.contains("/caf? ?//Sound/Timeup.wav\r\n"));
+
+    Settings loaded = poisoned();
+    QStringList scores;
+    QCOMPARE(file.load(loaded, scores).name, QStringLiteral("文泉?"));
+    QCOMPARE(loaded.AlarmSoundFile, settings.AlarmSoundFile);
+    QCOMPARE(loaded.PreAlarmSoundFile, settings.PreAlarmSoundFile);
+
+    // Files written before kept the codec's substitute; another path stays as written.
+    QVERIFY(writeAll(file.path(),
+        "[General]\r\nAlarmSoundFile=" + Cp932::encode(settings.AlarmSoundFile)
+            + "\r\nPreAlarmSoundFile=" + Cp932::encodeReplacing(folder + "other.wav") + "\r\n"));
+    file.load(loaded, scores);
+    QCOMPARE(loaded.AlarmSoundFile, settings.AlarmSoundFile);
+    QCOMPARE(loaded.PreAlarmSoundFile, m_dir.filePath(QStringLiteral("caf? ?/other.wav")));
 }
 
 QTEST_APPLESS_MAIN(TestSettingsFile)

@@ -44,6 +44,13 @@ void TestTextFile::read_data()
     QTest::newRow("UTF-8 with BOM") << QByteArray("\xef\xbb\xbf\xe6\x96\x87"
                                                   "a")
                                     << "文a";
+    // Half-width kana pairs are valid two-byte UTF-8 too (CA B2 would be U+02B2).
+    QTest::newRow("Shift-JIS half-width kana")
+        << Cp932::encode(QStringLiteral("ﾊｲ ﾈｺ ﾎｼ\r\nｶﾞｯｺｳﾆ ｲｸ")) << "ﾊｲ ﾈｺ ﾎｼ\nｶﾞｯｺｳﾆ ｲｸ";
+    QTest::newRow("UTF-8 with two-byte characters only reads as Shift-JIS")
+        << QByteArray("caf\xc3\xa9") << Cp932::decode("caf\xc3\xa9");
+    QTest::newRow("UTF-8 with one three-byte character")
+        << QByteArray("caf\xc3\xa9 \xe2\x80\x94") << "café —";
     QTest::newRow("binary") << bytes("\x89PNG\r\n\x1a\n\0\0\0") << Cp932::decode("\x89PNG\n\x1a\n");
     QTest::newRow("broken pair at the end") << QByteArray("ab\x82") << Cp932::decode("ab\x82");
 }

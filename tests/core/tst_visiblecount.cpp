@@ -1,3 +1,4 @@
+#include "TextFile.h"
 #include "VisibleCount.h"
 
 #include <QTest>
@@ -91,6 +92,14 @@ void TestVisibleCount::countsPaneText_data()
         << QStringLiteral("ｶﾀｶﾅ\n") << QByteArray("\xb6\xc0\xb6\xc5\r\n") << 5;
     QTest::newRow("extension characters")
         << QStringLiteral("①～髙") << QByteArray("\x87\x40\x81\x60\xfb\xfc") << 3;
+    // The codec drops some characters without a trace and substitutes others; a
+    // save writes each as one "?", and the count agrees with the saved file.
+    QTest::newRow("characters a save writes as ?")
+        << QString::fromUtf8("a\u200b\u200c\u200d\ufeff\u00ad\u2764\ufe0f\u00e9\U0001F600b")
+        << QByteArray("a?????????b") << 11;
+    QTest::newRow("lone surrogate")
+        << QStringLiteral("a") + QChar(0xd800) + QStringLiteral("b") << QByteArray("a?b") << 3;
+    QTest::newRow("CR held by the pane") << QStringLiteral("a\rb\n") << QByteArray("a\rb\r\n") << 3;
 }
 
 void TestVisibleCount::countsPaneText()
@@ -101,6 +110,7 @@ void TestVisibleCount::countsPaneText()
 
     QCOMPARE(visibleCharacterCount(crLfBytes), expected);
     QCOMPARE(visibleCountText(pane), QString::number(expected));
+    QCOMPARE(TextFile::encode(pane), crLfBytes);
 }
 
 QTEST_APPLESS_MAIN(TestVisibleCount)

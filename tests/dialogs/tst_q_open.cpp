@@ -4,6 +4,7 @@
 #include "ProblemCatalogue.h"
 #include "Q_Open.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -61,6 +62,10 @@ private slots:
     void onlyTheFocusedButtonActs();
     void openFromMainWindowLoadsLeftPane();
     void cancelChangesNothing();
+    void listAndPaneSeeTheSameText_data();
+    void listAndPaneSeeTheSameText();
+    void skippedEntriesAreNamedInABoxThatFits();
+    void gridTellsScreenReadersOnce();
 };
 
 void TestQOpen::listsSortedByCountWithTiesInFolderOrder()
@@ -211,6 +216,161 @@ void TestQOpen::cancelChangesNothing()
     QVERIFY(t.window->N6->isChecked());
     QVERIFY(t.window->LeftMemo->toPlainText().isEmpty());
     QVERIFY(t.window->statusPanelText(0).isEmpty());
+}
+
+void TestQOpen::listAndPaneSeeTheSameText_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("nativeName"); // the name's bytes, where UTF-8 cannot spell it
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("pane");
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<QString>("firstPart");
+    QTest::addColumn<QString>("visible");
+
+    QTest::newRow("Shift-JIS half-width kana, also valid UTF-8")
+        << "kana.txt" << QByteArray() << QByteArray("\xca\xb2 \xc8\xba \xce\xbc\r\n")
+        << "ﾊｲ ﾈｺ ﾎｼ\n"
+        << "9"
+        << "ﾊｲ ﾈｺ ﾎｼ"
+        << "9";
+    QTest::newRow("UTF-8") << "utf8.txt" << QByteArray()
+                           << QStringLiteral("これは練習です。\r\n二行目").toUtf8()
+                           << "これは練習です。\n二行目"
+                           << "13"
+                           << "これは練習です。"
+                           << "12";
+    // Measured as a save would write it: "?" for é and for the zero-width space.
+    QTest::newRow("UTF-8 with BOM, characters CP932 lacks")
+        << "bom.txt" << QByteArray() << "\xef\xbb\xbf" + QString::fromUtf8("café\u200b").toUtf8()
+        << QString::fromUtf8("café\u200b") << "5"
+        << "caf??"
+        << "5";
+    QTest::newRow("RTF") << "doc.txt" << QByteArray()
+                         << QByteArray("{\\rtf1 ab\\par cd\\par \\'82\\'a0\\'82\\'a2}")
+                         << "ab\ncd\nあい"
+                         << "9"
+                         << "ab"
+                         << "8";
+    QTest::newRow("zero byte") << "nul.txt" << QByteArray()
+                               << Cp932::encode(QStringLiteral("前半")) + '\0'
+            + Cp932::encode(QStringLiteral("後半です。"))
+                               << "前半"
+                               << "2"
+                               << "前半"
+                               << "2";
+    QTest::newRow("Shift-JIS file name") << "練習.txt" << QByteArray("\x97\xfb\x8f\x4b.txt")
+                                         << Cp932::encode(QStringLiteral("練習")) << "練習"
+                                         << "2"
+                                         << "練習"
+                                         << "2";
+}
+
+// Whatever shape a practice text comes in, the list measures the text that
+// "開く" puts into the pane, and measures it exactly as a Shift-JIS file of the
+// same characters.
+void TestQOpen::listAndPaneSeeTheSameText()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, nativeName);
+    QFETCH(QByteArray, file);
+    QFETCH(QString, pane);
+    QFETCH(QString, count);
+    QFETCH(QString, firstPart);
+    QFETCH(QString, visible);
+    Trainer t;
+    const QString problems = problemPath(t.folder.path() + u'/');
+    QDir().mkpath(problems);
+    QVERIFY(nativeName.isEmpty() ? writeAll(problems + name, file)
+                                 : writeAllNative(QFile::encodeName(problems) + nativeName, file));
+    QString withCrLf = pane;
+    writeAll(problems + QStringLiteral("same-in-shift-jis.txt"),
+        Cp932::encodeReplacing(withCrLf.replace(u'\n', QStringLiteral("\r\n"))));
+
+    QStringList listed;
+    QStringList reference;
+    QTimer::singleShot(0, this, [&] {
+        auto *form = qobject_cast<TQ_OpenForm *>(QApplication::activeModalWidget());
+        QVERIFY(form);
+        TAdvStringGrid &grid = *form->StringGrid;
+        for (int row = 1; row < grid.RowCount(); ++row) {
+            const QStringList cells { grid.Cells(2, row), grid.Cells(3, row) };
+            if (grid.Cells(1, row) == name) {
+                listed = cells;
+                grid.setRow(row);
+            } else {
+                reference = cells;
+            }
+        }
+        QTest::mouseClick(form->Button1, Qt::LeftButton);
+    });
+    t.window->N9->trigger();
+    QCOMPARE(listed, QStringList({ count, firstPart }));
+    QCOMPARE(reference, listed);
+    QCOMPARE(t.window->LeftMemo->toPlainText(), pane);
+    QCOMPARE(t.window->statusPanelText(0), visible + QStringLiteral("文字"));
+    QVERIFY(t.dialogs.messages.isEmpty());
+}
+
+void TestQOpen::skippedEntriesAreNamedInABoxThatFits()
+{
+    ProblemFolder f;
+    // The same name in UTF-8 and in Shift-JIS: only one can be listed under it.
+    f.add(QStringLiteral("練習.txt"), "utf8");
+    QVERIFY(writeAllNative(QFile::encodeName(f.problems()) + "\x97\xfb\x8f\x4b.txt", "sjis"));
+    for (int i = 24; i >= 0; --i)
+        QVERIFY(
+            QDir(f.problems()).mkdir(QStringLiteral("x%1.txt").arg(i, 2, 10, QLatin1Char('0'))));
+    FakeDialogs dialogs;
+    TQ_OpenForm form(f.programFolder(), dialogs);
+    QCOMPARE(column(*form.StringGrid, 1), QStringList({ "練習.txt" }));
+    QCOMPARE(dialogs.messages.size(), 1);
+
+    const QString text = dialogs.messages[0].text;
+    QStringList lines = text.split(u'\n').mid(2);
+    QCOMPARE(lines.size(), 11);
+    for (int i = 0; i < 10; ++i)
+        QVERIFY2(lines[i].startsWith(QStringLiteral("x%1.txt: ").arg(i, 2, 10, QLatin1Char('0'))),
+            qPrintable(lines[i]));
+    QCOMPARE(lines[10], QStringLiteral("ほか 16 件")); // 15 folders and the second 練習.txt
+
+    QMessageBox box(QMessageBox::Warning, dialogs.messages[0].caption, text, QMessageBox::Ok);
+    QVERIFY(box.sizeHint().height() < 480);
+}
+
+void TestQOpen::gridTellsScreenReadersOnce()
+{
+    ProblemFolder f;
+    for (int i = 0; i < 30; ++i)
+        f.addOfCount(QStringLiteral("p%1.txt").arg(i), 100 - i);
+    {
+        FakeDialogs dialogs;
+        TQ_OpenForm form(f.programFolder(), dialogs);
+        QCOMPARE(QAccessible::queryAccessibleInterface(form.StringGrid)->text(QAccessible::Name),
+            QStringLiteral("問題の一覧"));
+    }
+    // The bridge comes up once the event loop has met the accessibility bus.
+    if (qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
+        QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 10000);
+    if (!QAccessible::isActive())
+        QSKIP("no screen reader bridge: the tst_q_open_accessibility run checks this");
+
+    static QList<QAccessible::Event> gridEvents;
+    gridEvents.clear();
+    const auto previous = QAccessible::installUpdateHandler([](QAccessibleEvent *event) {
+        // Events about the grid's cells, and about the table as a whole.
+        if (qobject_cast<TAdvStringGrid *>(event->object())
+            && (event->child() >= 0 || event->type() == QAccessible::TableModelChanged))
+            gridEvents << event->type();
+    });
+    FakeDialogs dialogs;
+    TQ_OpenForm form(f.programFolder(), dialogs);
+    QAccessible::installUpdateHandler(previous);
+    QCOMPARE(form.StringGrid->RowCount(), 31);
+    QCOMPARE(gridEvents.count(QAccessible::NameChanged), 0);
+    // The table as a whole: while it is set up, and once when it is filled and sorted.
+    QVERIFY2(gridEvents.count(QAccessible::TableModelChanged) <= 3,
+        qPrintable(QString::number(gridEvents.count(QAccessible::TableModelChanged))));
 }
 
 QTEST_MAIN(TestQOpen)

@@ -1,9 +1,13 @@
+#include "../support/FileBytes.h"
 #include "FileSearch.h"
+#include "RegularFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 class TestFileSearch final : public QObject
 {
@@ -12,6 +16,9 @@ private slots:
     void listsEveryEntryEndingInTxt();
     void missingFolderListsNothing();
     void fileExistsOnlyForFiles();
+    void namesTheFileSystemCannotSpellAreListed_data();
+    void namesTheFileSystemCannotSpellAreListed();
+    void opensOnlyRegularFiles();
 };
 
 namespace {
@@ -19,6 +26,14 @@ void touch(const QString &path)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
+}
+
+QStringList namesEndingWith(const QString &folder, const QString &suffix)
+{
+    QStringList names;
+    for (const FileSearch::Entry &entry : FileSearch::entriesEndingWith(folder, suffix))
+        names << entry.name;
+    return names;
 }
 } // namespace
 
@@ -33,7 +48,7 @@ void TestFileSearch::listsEveryEntryEndingInTxt()
     touch(dir.filePath(QStringLiteral("readonly.txt")));
     QFile::setPermissions(dir.filePath(QStringLiteral("readonly.txt")), QFileDevice::ReadOwner);
 
-    QStringList names = FileSearch::namesEndingWith(folder.path(), QStringLiteral(".txt"));
+    QStringList names = namesEndingWith(folder.path(), QStringLiteral(".txt"));
     names.sort();
     QStringList expected = { QStringLiteral(".hidden.txt"), QStringLiteral("B.TXT"),
         QStringLiteral("a.txt"), QStringLiteral("folder.txt"), QStringLiteral("readonly.txt"),
@@ -46,7 +61,7 @@ void TestFileSearch::missingFolderListsNothing()
 {
     QTemporaryDir folder;
     QVERIFY(
-        FileSearch::namesEndingWith(folder.filePath(QStringLiteral("問題")), QStringLiteral(".txt"))
+        namesEndingWith(folder.filePath(QStringLiteral("問題")), QStringLiteral(".txt"))
             .isEmpty());
 }
 
@@ -59,6 +74,54 @@ void TestFileSearch::fileExistsOnlyForFiles()
     QVERIFY(FileSearch::fileExists(dir.filePath(QStringLiteral("vemitrainer.ini"))));
     QVERIFY(!FileSearch::fileExists(dir.filePath(QStringLiteral("folder.ini"))));
     QVERIFY(!FileSearch::fileExists(dir.filePath(QStringLiteral("missing.ini"))));
+}
+
+void TestFileSearch::namesTheFileSystemCannotSpellAreListed_data()
+{
+    QTest::addColumn<QByteArray>("nativeName");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("openedByBytes");
+    QTest::newRow("UTF-8") << QString::fromUtf8("練習.txt").toUtf8() << "練習.txt" << false;
+    // 練習.txt in Shift-JIS, as unpacking a Windows zip archive leaves it.
+    QTest::newRow("Shift-JIS") << QByteArray("\x97\xfb\x8f\x4b.TXT") << "練習.TXT" << true;
+    QTest::newRow("neither") << QByteArray("\xff\xfe.txt") << QFile::decodeName("\xff\xfe.txt")
+                             << true;
+}
+
+void TestFileSearch::namesTheFileSystemCannotSpellAreListed()
+{
+    QFETCH(QByteArray, nativeName);
+    QFETCH(QString, shown);
+    QFETCH(bool, openedByBytes);
+    QTemporaryDir folder;
+    const QByteArray content = "text of " + nativeName;
+    QVERIFY(writeAllNative(QFile::encodeName(folder.path()) + '/' + nativeName, content));
+
+    const QList<FileSearch::Entry> entries
+        = FileSearch::entriesEndingWith(folder.path(), QStringLiteral(".txt"));
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries[0].name, shown);
+    QCOMPARE(entries[0].nativeName, openedByBytes ? nativeName : QByteArray());
+    const QByteArray nativePath = openedByBytes
+        ? QFile::encodeName(folder.path()) + '/' + entries[0].nativeName
+        : QByteArray();
+    QFile file;
+    QVERIFY(RegularFile::openForReading(file, folder.path() + u'/' + entries[0].name, nativePath));
+    QCOMPARE(file.readAll(), content);
+}
+
+void TestFileSearch::opensOnlyRegularFiles()
+{
+    QTemporaryDir folder;
+    const QDir dir(folder.path());
+    touch(dir.filePath(QStringLiteral("a.txt")));
+    QVERIFY(dir.mkdir(QStringLiteral("folder.txt")));
+    QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe.txt"))), 0600) == 0);
+    for (const char *name : { "a.txt", "folder.txt", "pipe.txt", "missing.txt" }) {
+        QFile file;
+        QCOMPARE(RegularFile::openForReading(file, dir.filePath(QString::fromUtf8(name)), {}),
+            qstrcmp(name, "a.txt") == 0);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestFileSearch)
