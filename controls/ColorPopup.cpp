@@ -131,7 +131,6 @@ void TColorPopup::showBelow()
     fitHeight();
     place();
     show();
-    raise();
 }
 
 void TColorPopup::setHover(int index)
