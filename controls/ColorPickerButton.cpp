@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <qdrawutil.h>
 
+#include <utility>
+
 namespace {
 
 // The 3-D border the face is drawn with; the content lies inside it.
@@ -83,7 +85,12 @@ TColorPickerButton::TColorPickerButton(QWidget *parent)
     m_popup = new TColorPopup(this);
 }
 
-TColorPickerButton::~TColorPickerButton() = default;
+TColorPickerButton::~TColorPickerButton()
+{
+    // Gone before the button is half destroyed: its hiding must not call back.
+    m_droppedDown = false;
+    delete std::exchange(m_popup, nullptr);
+}
 
 QSize TColorPickerButton::sizeHint() const
 {

@@ -58,6 +58,7 @@ private slots:
     void dropDownZone_data();
     void dropDownZone();
     void pickingCells();
+    void closingClickDoesNotReopen();
     void customArea();
     void intensitySlider();
     void keyboard_data();
@@ -161,6 +162,34 @@ void TestColorPickerButton::pickingCells()
     f.clickPopup(QPoint(5, 2));
     QVERIFY(f.button->isDroppedDown());
     QCOMPARE(changed.count(), 1);
+}
+
+void TestColorPickerButton::closingClickDoesNotReopen()
+{
+    Fixture f;
+    QWindow *window = f.host.windowHandle();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QPoint dropDown = f.button->mapTo(&f.host, QPoint(37, 11));
+    QTest::mouseClick(window, Qt::LeftButton, {}, dropDown);
+    QTRY_VERIFY(f.button->isDroppedDown());
+    QTest::mouseClick(window, Qt::LeftButton, {}, dropDown);
+    QTRY_VERIFY(!f.popup()->isVisible());
+    QCoreApplication::processEvents();
+    QVERIFY(!f.button->isDroppedDown());
+
+    // The offscreen platform never replays a closing press, so check that the
+    // palette asks for none when the press is on its button, and only then.
+    const auto closeWithPressAt = [&f](QPoint onButton) {
+        f.open();
+        const QPoint inPopup = f.popup()->mapFromGlobal(f.button->mapToGlobal(onButton));
+        QTest::mousePress(f.popup(), Qt::LeftButton, {}, inPopup);
+        QTest::mouseRelease(f.button, Qt::LeftButton, {}, onButton);
+        return f.popup()->testAttribute(Qt::WA_NoMouseReplay);
+    };
+    QVERIFY(closeWithPressAt(QPoint(37, 11)));
+    QVERIFY(!f.button->isDroppedDown());
+    QVERIFY(!closeWithPressAt(QPoint(-30, 11)));
+    QVERIFY(!f.button->isDroppedDown());
 }
 
 void TestColorPickerButton::customArea()
