@@ -3,6 +3,8 @@
 #include "ColorPickerButton.h"
 #include "SystemColors.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -35,12 +37,41 @@ int distanceSquared(QPoint a, QPoint b)
     return d.x() * d.x() + d.y() * d.y();
 }
 
+// The palette reads as a list whose value is the entry under the mouse or the keys.
+class ColorPopupAccessible final : public QAccessibleWidget
+{
+public:
+    explicit ColorPopupAccessible(QWidget *widget)
+        : QAccessibleWidget(widget, QAccessible::PopupMenu)
+    { }
+
+    QString text(QAccessible::Text t) const override
+    {
+        const auto *popup = static_cast<const TColorPopup *>(widget());
+        if (t == QAccessible::Value)
+            return popup->entryName(popup->hoverIndex());
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface *colorPopupAccessibleFactory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("TColorPopup") && object && object->isWidgetType())
+        return new ColorPopupAccessible(static_cast<QWidget *>(object));
+    return nullptr;
+}
+
 } // namespace
 
 TColorPopup::TColorPopup(TColorPickerButton *owner)
     : QWidget(owner, Qt::Popup | Qt::FramelessWindowHint)
     , m_owner(owner)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(colorPopupAccessibleFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     setMouseTracking(true);
     recomputeLayout();
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
@@ -133,12 +164,27 @@ void TColorPopup::showBelow()
     show();
 }
 
+QString TColorPopup::entryName(int index) const
+{
+    if (index == CustomEntry)
+        return QString(m_owner->customText()).remove(QLatin1Char('&'));
+    if (index == DefaultEntry)
+        return QString(m_owner->defaultText()).remove(QLatin1Char('&'));
+    if (index >= PaletteCount && index < PaletteCount + SystemCount)
+        return QStringLiteral("system color: ") + systemColorName(index - PaletteCount);
+    return index >= 0 && index < PaletteCount ? paletteName(index) : QString();
+}
+
 void TColorPopup::setHover(int index)
 {
     if (index == m_hover)
         return;
     m_hover = index;
     update();
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, entryName(index));
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void TColorPopup::select(int index)

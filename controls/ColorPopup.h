@@ -30,6 +30,8 @@ public:
     const QList<ColorPalette::CombCell> &combCells();
     const QList<ColorPalette::CombCell> &greyCells();
     ColorValue markedColor();
+    // What an entry is called: its hint text, as a screen reader should say it.
+    QString entryName(int index) const;
 
     // Select the entry showing this colour (or nothing) the way the palette opens.
     void matchColor(ColorValue color);

@@ -393,6 +393,15 @@ void TestColorPickerButton::accessibility()
     QCOMPARE(iface->text(QAccessible::Value), QStringLiteral("clYellow"));
     f.button->setSelectionColor(rgb(0, 51, 102));
     QCOMPARE(iface->text(QAccessible::Value), QStringLiteral("$00663300"));
+
+    // The palette tells which entry the keys are on.
+    f.open();
+    QAccessibleInterface *palette = QAccessible::queryAccessibleInterface(f.popup());
+    QVERIFY(palette);
+    QTest::keyClick(f.popup(), Qt::Key_Down);
+    QCOMPARE(palette->text(QAccessible::Value), QStringLiteral("Dark Teal"));
+    QTest::keyClick(f.popup(), Qt::Key_Down);
+    QCOMPARE(palette->text(QAccessible::Value), QStringLiteral("Teal"));
 }
 
 QTEST_MAIN(TestColorPickerButton)
