@@ -283,7 +283,8 @@ void TestColorPickerButton::keyboard()
     QFETCH(bool, open);
     Fixture f;
     f.button->setSelectionColor(rgb(0, 51, 102));
-    f.open();
+    QTest::keyClick(f.button, Qt::Key_Down, Qt::AltModifier); // opens it as the mouse does
+    QVERIFY(f.button->isDroppedDown());
     for (const int key : keys)
         QTest::keyClick(f.popup(), Qt::Key(key));
     QCOMPARE(f.button->selectionColor(), result);
@@ -323,6 +324,14 @@ void TestColorPickerButton::buttonImage()
     QCOMPARE(pixel(image, 29, 10), Face); // no separator
     QCOMPARE(pixel(image, 38, 15), QColor(0, 0, 0));
     QCOMPARE(pixel(image, 4, 4), Shadow); // the face stays up
+
+    // Disabled: closed, a shadow-coloured arrow, and presses do nothing.
+    f.button->setEnabled(false);
+    QVERIFY(!f.button->isDroppedDown());
+    QTest::mousePress(f.button, Qt::LeftButton, {}, QPoint(37, 11));
+    QVERIFY(!f.button->isDroppedDown());
+    image = f.button->grab().toImage();
+    QCOMPARE(pixel(image, 37, 12), Shadow);
 }
 
 void TestColorPickerButton::paletteImage()
