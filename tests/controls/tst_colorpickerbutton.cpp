@@ -162,6 +162,11 @@ void TestColorPickerButton::pickingCells()
     f.clickPopup(QPoint(5, 2));
     QVERIFY(f.button->isDroppedDown());
     QCOMPARE(changed.count(), 1);
+
+    // Another application taking over closes it without a change.
+    emit qApp->applicationStateChanged(Qt::ApplicationInactive);
+    QVERIFY(!f.button->isDroppedDown());
+    QCOMPARE(changed.count(), 1);
 }
 
 void TestColorPickerButton::closingClickDoesNotReopen()
