@@ -182,7 +182,15 @@ TFilenameEdit::TFilenameEdit(Dialogs &dialogs, QWidget *parent)
     , m_dialogs(dialogs)
 {
     button()->setGlyph(defaultGlyph());
+    button()->setAccessibleName(m_dialogTitle);
     setButtonWidth(qMax(buttonWidth(), defaultGlyph().width() + 6));
+}
+
+// The button says what it browses for to a screen reader.
+void TFilenameEdit::setDialogTitle(const QString &title)
+{
+    m_dialogTitle = title;
+    button()->setAccessibleName(title);
 }
 
 const QImage &TFilenameEdit::defaultGlyph()

@@ -109,7 +109,7 @@ public:
 
     void setFilter(const QString &filter) { m_filter = filter; }
     void setFilterIndex(int index) { m_filterIndex = index; }
-    void setDialogTitle(const QString &title) { m_dialogTitle = title; }
+    void setDialogTitle(const QString &title);
     void setInitialDir(const QString &folder) { m_initialDir = folder; }
 
     // The browse step; the button and ClickKey run it.

@@ -149,6 +149,7 @@ void TOptionForm::setupColorPage()
     LCD99->setDigitSpacing(3);
     LCD99->setGapX(1);
     LCD99->setGapY(1);
+    LCD99->setAnimation(TLCD99::anDown);
     LCD99->setValue(QStringLiteral("00:00"));
 }
 

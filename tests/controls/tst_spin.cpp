@@ -163,7 +163,7 @@ void TestSpin::holdingAnArrowRepeatsUpToTheLimit()
     QSignalSpy changes(spin.get(), &TSpinEdit::changed);
     TTimerSpeedButton *up = spin->spinButton()->upButton();
     QTest::mousePress(up, Qt::LeftButton);
-    QTest::qWait(TTimerSpeedButton::RepeatDelay / 2);
+    QTest::qWait(TTimerSpeedButton::RepeatDelay / 4);
     QCOMPARE(spin->value(), 97); // nothing before the first repeat
     QTRY_COMPARE_WITH_TIMEOUT(spin->value(), 99, 2000);
     QTest::qWait(3 * TTimerSpeedButton::RepeatInterval);

@@ -63,6 +63,7 @@ class TestOption final : public QObject
 private slots:
     void minutesStayInOrder_data();
     void minutesStayInOrder();
+    void settingsFileWithPreAlarmAfterAlarmIsRepairedOnOk();
     void creationShowsTheSettings();
     void badColourNameFillsEveryControl();
     void okStoresColoursAndRecoloursTheMainDisplay_data();
@@ -131,6 +132,19 @@ void TestOption::minutesStayInOrder()
     form.OKBtn->click();
     QTEST(settings.AlarmTime, "shownAlarm");
     QTEST(settings.PreAlarmTime, "shownPreAlarm");
+}
+
+void TestOption::settingsFileWithPreAlarmAfterAlarmIsRepairedOnOk()
+{
+    Trainer trainer("[Timer]\r\nAlarmTime=10\r\nPreAlarmTime=12\r\n");
+    QCOMPARE(trainer.settings.PreAlarmTime, 12);
+    runOptions(trainer, [](TOptionForm &form) {
+        QCOMPARE(form.SpinEdit2->text(), QStringLiteral("9"));
+        QCOMPARE(form.SpinEdit1->minValue(), 10);
+        form.OKBtn->click();
+    });
+    QCOMPARE(trainer.settings.AlarmTime, 10);
+    QCOMPARE(trainer.settings.PreAlarmTime, 9);
 }
 
 void TestOption::creationShowsTheSettings()
