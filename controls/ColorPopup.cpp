@@ -337,8 +337,8 @@ void TColorPopup::mousePressEvent(QMouseEvent *event)
     m_leftDown = true;
     if (customAreaPress(point, true))
         return;
-    m_hover = m_layout.hitTest(point);
-    update();
+    setHover(m_layout.hitTest(point));
+    update(); // the hover entry is drawn pressed now
 }
 
 void TColorPopup::mouseMoveEvent(QMouseEvent *event)
