@@ -12,8 +12,10 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -48,7 +50,19 @@ TOptionForm::TOptionForm(Settings &settings, TLCD99 *mainDisplay, Dialogs &dialo
     , m_dialogs(dialogs)
 {
     setupControls();
+    centreOnScreen();
     FormCreate();
+}
+
+// On the screen's centre rather than over the main window; moving it first keeps
+// Qt from placing it over its parent.
+void TOptionForm::centreOnScreen()
+{
+    const QScreen *screen
+        = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    move(screen->availableGeometry().center() - rect().center());
 }
 
 void TOptionForm::setupControls()

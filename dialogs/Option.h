@@ -72,6 +72,7 @@ public slots:
 
 private:
     void setupControls();
+    void centreOnScreen();
     void setupTimerPage();
     void setupColorPage();
     void setupHiddenPages();

@@ -33,8 +33,6 @@ private slots:
     void valueReadsAndClamps();
     void disabledEditorRefusesEveryEdit_data();
     void disabledEditorRefusesEveryEdit();
-    void typingAcceptsOnlyNumberCharacters_data();
-    void typingAcceptsOnlyNumberCharacters();
     void arrowsStepAndRaiseChangeOnlyOnNewText();
     void holdingAnArrowRepeatsUpToTheLimit();
     void leavingCorrectsOnlyNumbersOutOfRange();
@@ -109,29 +107,6 @@ void TestSpin::disabledEditorRefusesEveryEdit()
     QCOMPARE(spin->text(), QStringLiteral("10"));
     QTest::keyClick(spin.get(), Qt::Key_Up);
     QCOMPARE(spin->value(), 11);
-}
-
-void TestSpin::typingAcceptsOnlyNumberCharacters_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("shown");
-
-    QTest::newRow("digits and signs") << "+-12"
-                                      << "+-12";
-    QTest::newRow("letters refused") << "1a2b"
-                                     << "12";
-    QTest::newRow("blank refused") << "3 4"
-                                   << "34";
-}
-
-void TestSpin::typingAcceptsOnlyNumberCharacters()
-{
-    QFETCH(QString, typed);
-    auto spin = makeSpin(0, 0, 0);
-    spin->show();
-    spin->clear();
-    QTest::keyClicks(spin.get(), typed);
-    QTEST(spin->text(), "shown");
 }
 
 void TestSpin::arrowsStepAndRaiseChangeOnlyOnNewText()

@@ -13,7 +13,6 @@ private slots:
     void fileNameUnquotes_data();
     void fileNameUnquotes();
     void browseStartsWhereTheTextPointsAndQuotesBlanks();
-    void browseWithoutAUsableNameKeepsTheLastOne();
     void clickKeyAndLockedEdit();
     void pathCp932CannotHoldIsRefused();
     void filtersMatchWavInBothCasesAndAllFiles();
@@ -96,23 +95,6 @@ void TestToolEdit::browseStartsWhereTheTextPointsAndQuotesBlanks()
     edit.browse(); // cancelled: nothing changes, but it opened in the new folder
     QCOMPARE(dialogs.browseRequests.at(1).initialDir, path(QStringLiteral("My Sounds/")));
     QCOMPARE(edit.text(), u'"' + picked + u'"');
-}
-
-void TestToolEdit::browseWithoutAUsableNameKeepsTheLastOne()
-{
-    FakeDialogs dialogs;
-    TFilenameEdit edit(dialogs);
-    const QString picked = path(QStringLiteral("tone.wav"));
-    dialogs.fileNames << picked;
-    edit.browse();
-    QCOMPARE(edit.text(), picked); // no blank: no quotes
-    edit.setText(QStringLiteral("<bad>|name"));
-    edit.browse();
-    QCOMPARE(dialogs.browseRequests.at(1).fileName, picked);
-    QCOMPARE(dialogs.browseRequests.at(1).initialDir, m_folder.path() + u'/');
-    edit.setText(m_folder.path() + u'/'); // a folder without a file part
-    edit.browse();
-    QCOMPARE(dialogs.browseRequests.at(2).fileName, QString());
 }
 
 void TestToolEdit::clickKeyAndLockedEdit()
