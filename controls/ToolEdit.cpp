@@ -270,9 +270,13 @@ QString TFilenameEdit::fileName() const
 QString TFilenameEdit::unquotedText() const
 {
     const QString raw = text();
-    if (raw.size() >= 2 && raw.startsWith(u'"') && raw.endsWith(u'"') && !QFileInfo(raw).isFile())
-        return raw.mid(1, raw.size() - 2);
-    return raw;
+    if (QFileInfo(raw).isFile())
+        return raw;
+    // Blanks around the name are typing slips, and a settings file would drop them anyway.
+    const QString name = raw.trimmed();
+    if (name.size() >= 2 && name.startsWith(u'"') && name.endsWith(u'"'))
+        return name.mid(1, name.size() - 2);
+    return name;
 }
 
 // A usable name in the text opens the dialog in its folder with the name

@@ -98,8 +98,8 @@ public:
     // The text with quoting removed: the text itself when it names an existing
     // file, else its first blank-separated argument (double quotes group).
     QString fileName() const;
-    // The text itself when it names an existing file, else the text without one
-    // enclosing pair of double quotes: blanks inside are kept.
+    // The text itself when it names an existing file, else the text without blanks
+    // around it and without one enclosing pair of double quotes; blanks inside are kept.
     QString unquotedText() const;
     QString filter() const { return m_filter; }
     int filterIndex() const { return m_filterIndex; }

@@ -42,8 +42,8 @@ void TestToolEdit::fileNameUnquotes_data()
         << "<dir>/My Sounds/a.wav";
     QTest::newRow("quoted then more") << "\"<dir>/a b.wav\" -x" << false << "<dir>/a b.wav"
                                       << "\"<dir>/a b.wav\" -x";
-    QTest::newRow("leading blanks") << "  <dir>/a.wav" << false << "<dir>/a.wav"
-                                    << "  <dir>/a.wav";
+    QTest::newRow("blanks around quotes") << "  \"<dir>/a b.wav\" " << false << "<dir>/a b.wav"
+                                          << "<dir>/a b.wav";
     QTest::newRow("empty") << "" << false << ""
                            << "";
     QTest::newRow("only quotes") << "\"\"" << false << ""
