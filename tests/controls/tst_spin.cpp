@@ -196,6 +196,16 @@ void TestSpin::buttonSitsInsideTheRightEnd()
     QCOMPARE(TSpinButton::upGlyph().size(), QSize(9, 6));
     QCOMPARE(TSpinButton::downGlyph().size(), QSize(9, 6));
     QVERIFY(spin->textMargins().right() >= 15 + 2);
+
+    // The 9 x 6 glyphs centred: up 15 x 9 puts its tip at (7, 2), down 15 x 11 at (7, 6).
+    const QImage up = button->upButton()->grab().toImage();
+    const QImage down = button->downButton()->grab().toImage();
+    const QColor face = spin->palette().color(QPalette::Button);
+    QCOMPARE(up.pixelColor(7, 2), QColor(Qt::black));
+    QCOMPARE(up.pixelColor(6, 2), face);
+    QCOMPARE(up.pixelColor(4, 5), QColor(Qt::black));
+    QCOMPARE(down.pixelColor(7, 6), QColor(Qt::black));
+    QCOMPARE(down.pixelColor(8, 6), face);
 }
 
 QTEST_MAIN(TestSpin)
