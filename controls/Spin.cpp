@@ -177,18 +177,12 @@ void TSpinEdit::setValue(int value)
 
 void TSpinEdit::setMinValue(int value)
 {
-    if (value == m_minValue)
-        return;
     m_minValue = value;
-    emit limitsChanged();
 }
 
 void TSpinEdit::setMaxValue(int value)
 {
-    if (value == m_maxValue)
-        return;
     m_maxValue = value;
-    emit limitsChanged();
 }
 
 void TSpinEdit::setEditorEnabled(bool on)

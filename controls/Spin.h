@@ -94,7 +94,6 @@ public:
 signals:
     // OnChange: the text changed.
     void changed();
-    void limitsChanged();
 
 public slots:
     void UpClick();
