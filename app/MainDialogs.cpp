@@ -1,6 +1,7 @@
 #include "Main.h"
 
 #include "Errors.h"
+#include "Option.h"
 #include "PracticeText.h"
 #include "ProgramPath.h"
 #include "Q_Open.h"
@@ -10,12 +11,21 @@
 void TMainForm::setupDialogCommands()
 {
     connect(N9, &QAction::triggered, this, [this] { runCommand(&TMainForm::N9Click); });
+    connect(S1, &QAction::triggered, this, [this] { runCommand(&TMainForm::S1Click); });
 }
 
 void TMainForm::N9Click()
 {
     TQ_OpenForm dialog(ProgramPath::folderOf(m_services.programFile), m_services.dialogs, this);
     connect(&dialog, &TQ_OpenForm::problemChosen, this, &TMainForm::openProblem);
+    dialog.exec();
+}
+
+// The options dialog writes the settings record and recolours the display only on OK.
+void TMainForm::S1Click()
+{
+    TOptionForm dialog(m_settings, LCD99, m_services.dialogs, this);
+    connect(&dialog, &TOptionForm::marksChanged, this, &TMainForm::ShowMarks);
     dialog.exec();
 }
 

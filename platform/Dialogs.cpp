@@ -67,3 +67,47 @@ bool QtDialogs::pageSetup(QWidget *parent, QPrinter &printer)
     QPageSetupDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
 }
+
+QStringList qtNameFilters(const QString &filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString &pattern : parts.at(i + 1).split(u';', Qt::SkipEmptyParts)) {
+            if (pattern == QLatin1String("*.*"))
+                patterns << QStringLiteral("*");
+            else if (pattern.compare(QLatin1String("*.wav"), Qt::CaseInsensitive) == 0)
+                patterns << QStringLiteral("*.wav") << QStringLiteral("*.WAV");
+            else
+                patterns << pattern;
+        }
+        filters << parts.at(i) + QStringLiteral(" (") + patterns.join(u' ') + u')';
+    }
+    return filters;
+}
+
+QString Dialogs::browseFileName(QWidget *parent, const FileDialogRequest &request)
+{
+    const QString preset = request.fileName.isEmpty() || request.fileName.startsWith(u'/')
+        ? request.fileName
+        : request.initialDir + u'/' + request.fileName;
+    return openFileName(parent, request.filter, preset);
+}
+
+QString QtDialogs::browseFileName(QWidget *parent, const FileDialogRequest &request)
+{
+    const QStringList filters = qtNameFilters(request.filter);
+    QFileDialog dialog(parent, request.title, request.initialDir);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    // The descriptions already name their patterns.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters.at(request.filterIndex - 1));
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}

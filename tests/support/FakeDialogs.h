@@ -30,6 +30,7 @@ public:
     std::function<void(QPrinter &)> choosePrinter; // what the learner picks in the print dialog
     int printDialogs = 0;
     int pageSetupDialogs = 0;
+    QList<FileDialogRequest> browseRequests; // each browse dialog as it was asked for
 
     QMessageBox::StandardButton message(QWidget *, QMessageBox::Icon icon, const QString &caption,
         const QString &text, QMessageBox::StandardButtons buttons,
@@ -61,5 +62,10 @@ public:
     {
         ++pageSetupDialogs;
         return printAccepted;
+    }
+    QString browseFileName(QWidget *, const FileDialogRequest &request) override
+    {
+        browseRequests << request;
+        return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
 };
