@@ -15,10 +15,10 @@ class QActionGroup;
 class QComboBox;
 class QLabel;
 class TLCD99;
+class TRxSplitter;
 class QPlainTextEdit;
 class QPrinter;
 class QSessionManager;
-class QSplitter;
 class QToolBar;
 class QTimer;
 class QToolButton;
@@ -63,7 +63,7 @@ public:
     TLCD99 *LCD99 = nullptr;
     QWidget *DoublePanel = nullptr;
     QPlainTextEdit *LeftMemo = nullptr;
-    QSplitter *Splitter = nullptr;
+    TRxSplitter *Splitter = nullptr;
     QPlainTextEdit *RightMemo = nullptr;
     QWidget *StatusBar = nullptr;
     QTimer *Timer1 = nullptr; // one tick a second while a practice run is timed

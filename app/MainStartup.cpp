@@ -7,6 +7,7 @@
 #include "IntegerText.h"
 #include "Lcd99.h"
 #include "ProgramPath.h"
+#include "RXSplit.h"
 #include "SettingsFile.h"
 #include "SystemColors.h"
 
@@ -105,6 +106,7 @@ void TMainForm::Mode2ButtonClick()
 {
     N7->setChecked(true); // also shows Mode2Button pressed and releases N6 and Mode1Button
     LeftMemo->setVisible(true);
+    Splitter->setVisible(true);
     applyLeftMemoWidth();
     m_settings.DoubleView = true;
     LineLengthChange();
@@ -114,6 +116,7 @@ void TMainForm::Mode1ButtonClick()
 {
     N6->setChecked(true);
     LeftMemo->setVisible(false); // its text stays for when two-pane mode returns
+    Splitter->setVisible(false); // a bar with nothing to resize would only mislead
     m_settings.DoubleView = false;
     LineLengthChange();
 }

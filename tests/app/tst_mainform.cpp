@@ -9,7 +9,7 @@
 
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QSplitter>
+#include "RXSplit.h"
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -124,7 +124,9 @@ void TestMainForm::resizeSplitsPanelInHalf()
     QCOMPARE(w.DoublePanel->width(), 701);
     QCOMPARE(w.LeftMemo->width(), 348); // (701 - 4) / 2 = 348.5, halves go to the even side
 
-    w.Splitter->setSizes({ 100, 597 }); // as if the learner dragged the bar
+    QTest::mousePress(w.Splitter, Qt::LeftButton, {}, QPoint(2, 50)); // the learner drags the bar
+    QTest::mouseMove(w.Splitter, QPoint(2 - 248, 50));
+    QTest::mouseRelease(w.Splitter, Qt::LeftButton, {}, QPoint(2 - 248, 50));
     QCOMPARE(w.LeftMemo->width(), 100);
     w.resize(w.width() + 2, w.height());
     QCOMPARE(w.DoublePanel->width(), 703);
