@@ -2,9 +2,11 @@
 
 #include "AlignLayout.h"
 #include "ErrorReport.h"
+#include "ProgramIcon.h"
 #include "ProgramPath.h"
 #include "RXSplit.h"
 #include "Rounding.h"
+#include "Shell.h"
 #include "VisibleCount.h"
 
 #include <QBoxLayout>
@@ -26,11 +28,13 @@ TMainForm::TMainForm(
     const Services &services, Settings &settings, QStringList &scores, QWidget *parent)
     : QMainWindow(parent)
     , m_services(services)
+    , m_shell(&Shell::desktop())
     , m_settings(settings)
     , m_scores(scores)
 {
     setWindowTitle(QStringLiteral("VemiTapiro"));
     setGeometry(456, 366, 709, 545);
+    setWindowIcon(ProgramIcon::icon());
     QFont formFont(QStringLiteral("ＭＳ Ｐゴシック"));
     formFont.setPixelSize(12);
     setFont(formFont);

@@ -1,5 +1,6 @@
 #include "Main.h"
 
+#include "AboutBox.h"
 #include "Errors.h"
 #include "ProgramPath.h"
 #include "Q_Open.h"
@@ -9,6 +10,7 @@
 void TMainForm::setupDialogCommands()
 {
     connect(N9, &QAction::triggered, this, [this] { runCommand(&TMainForm::N9Click); });
+    connect(About1, &QAction::triggered, this, [this] { runCommand(&TMainForm::About1Click); });
 }
 
 void TMainForm::N9Click()
@@ -29,4 +31,10 @@ void TMainForm::openProblem(const QString &path)
         return;
     }
     showLeftWordCount();
+}
+
+void TMainForm::About1Click()
+{
+    TAboutBoxForm dialog(m_services.programFile, m_services.dialogs, *m_shell, this);
+    dialog.exec();
 }

@@ -8,6 +8,7 @@
 #include "Lcd99.h"
 #include "ProgramPath.h"
 #include "RXSplit.h"
+#include "RxCombos.h"
 #include "SettingsFile.h"
 #include "SystemColors.h"
 
@@ -124,8 +125,6 @@ void TMainForm::Mode1ButtonClick()
 void TMainForm::FontComboChange()
 {
     const QString family = FontCombo->currentText();
-    if (!m_fontFamilies.contains(family))
-        return; // only a listed font is applied; a half-typed name changes nothing
     for (QPlainTextEdit *pane : { RightMemo, LeftMemo }) {
         QFont font = pane->font();
         font.setFamily(family);

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include "RXSplit.h"
+#include "RxCombos.h"
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -30,6 +31,7 @@ class TestMainForm final : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void startsWithDefaultsWithoutSettingsFile();
     void startsInSavedMode();
     void modeControlsAgree();
@@ -46,6 +48,13 @@ private slots:
     void unwritableSettingsFileAsksBeforeQuitting();
     void sessionEndKeepsScores();
 };
+
+// The application object draws the classic Japanese font names with the installed ones.
+void TestMainForm::initTestCase()
+{
+    TFontComboBox::substitute(QStringLiteral("MS ゴシック"), { QStringLiteral("IPAGothic") });
+    TFontComboBox::substitute(QStringLiteral("ＭＳ Ｐゴシック"), { QStringLiteral("IPAPGothic") });
+}
 
 void TestMainForm::startsWithDefaultsWithoutSettingsFile()
 {
@@ -187,7 +196,7 @@ void TestMainForm::fontFaceBox()
     TMainForm &w = *t.window;
     const int listed = w.FontCombo->findText(QStringLiteral("ＭＳ Ｐゴシック"));
     QVERIFY(listed >= 0);
-    w.FontCombo->setCurrentIndex(listed);
+    w.FontCombo->setFontName(w.FontCombo->itemText(listed));
     QCOMPARE(w.RightMemo->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
     QCOMPARE(w.LeftMemo->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
 
