@@ -1,6 +1,7 @@
 #include "RXSplit.h"
 
 #include "../support/Trainer.h"
+#include "RxCombos.h"
 
 #include <QComboBox>
 #include <QHelpEvent>
