@@ -3,6 +3,7 @@
 #include "Shell.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 #include <QUrl>
 
 THyperLabel::THyperLabel(Shell &shell, QWidget *parent)
@@ -34,6 +35,17 @@ void THyperLabel::leaveEvent(QEvent *event)
 {
     setTextColor(Qt::blue);
     QLabel::leaveEvent(event);
+}
+
+// A long address (a file deep in the install folder) is shortened in the
+// middle rather than cut off; the label still opens the whole address.
+void THyperLabel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    const QRect r = contentsRect();
+    const QString shown = fontMetrics().elidedText(text(), Qt::ElideMiddle, r.width());
+    painter.drawText(r, int(alignment() | Qt::TextSingleLine), shown);
 }
 
 void THyperLabel::mouseReleaseEvent(QMouseEvent *event)

@@ -29,6 +29,7 @@ void TestRxSplit::drag_data()
     QTest::newRow("within limits") << -100 << "release" << 0 << false;
     QTest::newRow("far left stops 20 px from the edge") << -5000 << "release" << 20 << true;
     QTest::newRow("far right stops 20 px from the edge") << 5000 << "release" << -2 << true;
+    QTest::newRow("refused moves keep the last allowed line") << -100 << "refused" << 0 << false;
     QTest::newRow("esc restores") << -100 << "esc" << -1 << false;
     QTest::newRow("lost mouse cancels") << -100 << "focus" << -1 << false;
     QTest::newRow("release elsewhere cancels") << -100 << "buttonless move" << -1 << false;
@@ -49,6 +50,13 @@ void TestRxSplit::drag()
     const int before = w.LeftMemo->width();
     const int panel = w.DoublePanel->width();
     QSignalSpy changed(s, &TRxSplitter::OnPosChanged);
+    const auto hintShows = [&w] {
+        QToolTip::hideText();
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), w.FontCombo->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(w.FontCombo, &help);
+        return QToolTip::isVisible();
+    };
+    QVERIFY(hintShows());
 
     const QPoint press(2, 40);
     QTest::mousePress(s, Qt::LeftButton, {}, press);
@@ -65,13 +73,17 @@ void TestRxSplit::drag()
     QVERIFY(panelInWindow.contains(line));
     QCOMPARE(s->cursor().shape() == Qt::ForbiddenCursor, limitCursor);
 
-    // No hints while dragging.
-    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), w.FontCombo->mapToGlobal(QPoint(5, 5)));
-    QCoreApplication::sendEvent(w.FontCombo, &help);
-    QVERIFY(!QToolTip::isVisible());
+    QVERIFY(!hintShows()); // no hints while dragging
 
     if (ending == "release") {
         QTest::mouseRelease(s, Qt::LeftButton, {}, to);
+    } else if (ending == "refused") {
+        connect(s, &TRxSplitter::OnPosChanging, s,
+            [](TRxSplitter *, int, int, bool *allow) { *allow = false; });
+        QTest::mouseMove(s, to - QPoint(50, 0));
+        QCOMPARE(s->cursor().shape(), Qt::ForbiddenCursor);
+        QCOMPARE(s->dragLineGeometry(), line);
+        QTest::mouseRelease(s, Qt::LeftButton, {}, to - QPoint(50, 0));
     } else if (ending == "esc") {
         QTest::keyClick(w.RightMemo, Qt::Key_Escape);
     } else if (ending == "focus") {
@@ -85,6 +97,8 @@ void TestRxSplit::drag()
     QVERIFY(s->dragLineGeometry().isNull());
     QVERIFY(!w.findChild<QWidget *>(QStringLiteral("dragLine")));
     QCOMPARE(s->cursor().shape(), Qt::SplitHCursor);
+    QVERIFY(hintShows()); // and back afterwards
+    QToolTip::hideText();
     if (expectedLeft == -1) {
         QCOMPARE(w.LeftMemo->width(), before);
         QCOMPARE(changed.count(), 0);
