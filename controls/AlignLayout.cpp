@@ -94,7 +94,8 @@ void AlignLayout::setGeometry(const QRect &rect)
                 room.setRight(room.right() - w->width());
                 break;
             default:
-                w->setGeometry(room);
+                w->setGeometry(
+                    room.left(), room.top(), std::max(0, room.width()), std::max(0, room.height()));
                 break;
             }
         }

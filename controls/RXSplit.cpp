@@ -174,6 +174,12 @@ void TRxSplitter::mousePressEvent(QMouseEvent *event)
     QToolTip::hideText();
     qApp->installEventFilter(this);
     setMouseTracking(true); // so a move without the button shows the release was lost
+    // Focus moving from one control to another means something else took over;
+    // focus arriving from nowhere is only the window being activated by this press.
+    m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old) {
+        if (old)
+            cancelDrag();
+    });
     m_pressPoint = event->position().toPoint();
 
     const QRect client = parentWidget()->rect();
@@ -322,6 +328,7 @@ void TRxSplitter::endDrag()
     m_dragging = false;
     qApp->removeEventFilter(this);
     setMouseTracking(false);
+    disconnect(m_focusWatch);
     delete m_line;
     m_line = nullptr;
     m_limitReached = false;
@@ -355,9 +362,9 @@ bool TRxSplitter::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
         return false;
-    case QEvent::FocusIn:
     case QEvent::WindowDeactivate:
-        cancelDrag();
+        if (watched == window())
+            cancelDrag();
         return false;
     case QEvent::Show:
         if (watched->isWidgetType() && static_cast<QWidget *>(watched)->isWindow()

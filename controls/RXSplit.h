@@ -76,4 +76,5 @@ private:
     QPoint m_lastLine; // splitter coordinates of the drawn line's centre point
     bool m_limitReached = false;
     QWidget *m_line = nullptr;
+    QMetaObject::Connection m_focusWatch;
 };

@@ -32,6 +32,7 @@ void TestRxSplit::drag_data()
     QTest::newRow("refused moves keep the last allowed line") << -100 << "refused" << 0 << false;
     QTest::newRow("esc restores") << -100 << "esc" << -1 << false;
     QTest::newRow("lost mouse cancels") << -100 << "focus" << -1 << false;
+    QTest::newRow("another window taking over cancels") << -100 << "deactivate" << -1 << false;
     QTest::newRow("release elsewhere cancels") << -100 << "buttonless move" << -1 << false;
 }
 
@@ -86,6 +87,9 @@ void TestRxSplit::drag()
         QTest::mouseRelease(s, Qt::LeftButton, {}, to - QPoint(50, 0));
     } else if (ending == "esc") {
         QTest::keyClick(w.RightMemo, Qt::Key_Escape);
+    } else if (ending == "deactivate") {
+        QEvent deactivate(QEvent::WindowDeactivate);
+        QCoreApplication::sendEvent(&w, &deactivate);
     } else if (ending == "focus") {
         w.FontSizeCombo->setFocus();
     } else {
