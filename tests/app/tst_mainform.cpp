@@ -202,6 +202,14 @@ void TestMainForm::fontFaceBox()
 
     w.FontCombo->setCurrentText(QStringLiteral("No Such Font Family"));
     QCOMPARE(w.RightMemo->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
+
+    // Picking the next family with the keyboard applies it to both panes.
+    w.FontCombo->setFontName(QStringLiteral("IPAGothic"));
+    QTest::keyClick(w.FontCombo, Qt::Key_Down);
+    const QString picked = w.FontCombo->itemText(w.FontCombo->findText("IPAGothic") + 1);
+    QCOMPARE(w.FontCombo->FontName(), picked);
+    QCOMPARE(w.RightMemo->font().family(), picked);
+    QCOMPARE(w.LeftMemo->font().family(), picked);
 }
 
 void TestMainForm::viewTogglesHideBarsButNotForNextStart()
