@@ -4,13 +4,13 @@
 #include "Cp932.h"
 
 #include "Lcd99.h"
+#include "RXSplit.h"
+#include "RxCombos.h"
 #include <QComboBox>
 #include <QFile>
 
 #include <QLabel>
 #include <QPlainTextEdit>
-#include "RXSplit.h"
-#include "RxCombos.h"
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
