@@ -58,8 +58,9 @@ void TAboutBoxForm::setupControls(Shell &shell)
 {
     Panel1 = new QFrame(this);
     Panel1->setGeometry(8, 8, 281, 161);
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Panel1->setLineWidth(2);
+    // A lowered outer and a raised inner bevel: an etched frame.
+    Panel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Panel1->setLineWidth(1);
 
     ProgramIcon = new QLabel(Panel1);
     ProgramIcon->setGeometry(8, 8, 65, 57);
