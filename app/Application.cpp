@@ -2,6 +2,7 @@
 
 #include "ErrorReport.h"
 #include "Errors.h"
+#include "RxCombos.h"
 
 #include <QFont>
 #include <QLibraryInfo>
@@ -48,7 +49,7 @@ void Application::substituteJapaneseFonts()
         QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("Noto Sans CJK JP") };
     const QStringList proportional = { QStringLiteral("IPAPGothic"),
         QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAGothic") };
-    QFont::insertSubstitutions(QStringLiteral("MS ゴシック"), gothic);
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), gothic);
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), proportional);
+    TFontComboBox::substitute(QStringLiteral("MS ゴシック"), gothic);
+    TFontComboBox::substitute(QStringLiteral("ＭＳ ゴシック"), gothic);
+    TFontComboBox::substitute(QStringLiteral("ＭＳ Ｐゴシック"), proportional);
 }

@@ -1,8 +1,12 @@
 #include "Main.h"
 
+#include "AlignLayout.h"
 #include "ErrorReport.h"
+#include "ProgramIcon.h"
 #include "ProgramPath.h"
+#include "RXSplit.h"
 #include "Rounding.h"
+#include "Shell.h"
 #include "VisibleCount.h"
 
 #include <QBoxLayout>
@@ -10,7 +14,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPrinter>
-#include <QSplitter>
 
 namespace {
 constexpr int SplitterWidth = 4;
@@ -25,11 +28,13 @@ TMainForm::TMainForm(
     const Services &services, Settings &settings, QStringList &scores, QWidget *parent)
     : QMainWindow(parent)
     , m_services(services)
+    , m_shell(&Shell::desktop())
     , m_settings(settings)
     , m_scores(scores)
 {
     setWindowTitle(QStringLiteral("VemiTapiro"));
     setGeometry(456, 366, 709, 545);
+    setWindowIcon(ProgramIcon::icon());
     QFont formFont(QStringLiteral("ＭＳ Ｐゴシック"));
     formFont.setPixelSize(12);
     setFont(formFont);
@@ -52,29 +57,30 @@ TMainForm::~TMainForm() = default;
 void TMainForm::setupPanes()
 {
     DoublePanel = new QWidget(this);
-    auto *layout = new QVBoxLayout(DoublePanel);
-    layout->setContentsMargins(0, 0, 0, 0);
-    Splitter = new QSplitter(Qt::Horizontal, DoublePanel);
-    Splitter->setHandleWidth(SplitterWidth);
-    Splitter->setChildrenCollapsible(false);
-    layout->addWidget(Splitter);
+    auto *layout = new AlignLayout(DoublePanel);
 
-    const auto makePane = [this](bool readOnly) {
-        auto *pane = new QPlainTextEdit(Splitter);
+    const auto makePane = [this, layout](bool readOnly, TAlign align) {
+        auto *pane = new QPlainTextEdit(DoublePanel);
         pane->setReadOnly(readOnly);
         pane->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         pane->setAttribute(Qt::WA_InputMethodEnabled);
-        Splitter->addWidget(pane);
+        setAlignOf(pane, align);
+        layout->addWidget(pane);
         return pane;
     };
-    LeftMemo = makePane(true);
-    RightMemo = makePane(false);
-    Splitter->setStretchFactor(1, 1);
+    LeftMemo = makePane(true, TAlign::alLeft);
+    LeftMemo->resize(m_leftMemoWidth, LeftMemo->height());
+    Splitter = new TRxSplitter(DoublePanel);
+    Splitter->setControlFirst(LeftMemo);
+    Splitter->setAlign(TAlign::alLeft);
+    Splitter->resize(SplitterWidth, Splitter->height());
+    layout->addWidget(Splitter);
+    RightMemo = makePane(false, TAlign::alClient);
     connect(RightMemo, &QPlainTextEdit::textChanged, this, &TMainForm::RightMemoChange);
-    connect(Splitter, &QSplitter::splitterMoved, this,
-        [this](int position) { m_leftMemoWidth = position; });
+    connect(Splitter, &TRxSplitter::OnPosChanged, this,
+        [this] { m_leftMemoWidth = LeftMemo->width(); });
 }
 
 // The status bar is a strip of three sunken panels with no gaps, so that
@@ -187,15 +193,12 @@ void TMainForm::FormResize()
     // Status panel 1 follows by itself: its layout gives it what panels 0 and 2 leave.
 }
 
-// A hidden pane has no width in the splitter, so its width is kept here and
-// given back when the pane is shown again.
+// The pane keeps its width while hidden; the panel's layout places it when shown.
 void TMainForm::applyLeftMemoWidth()
 {
-    if (LeftMemo->isHidden())
-        return;
-    const int rightWidth = std::max(0, DoublePanel->width() - SplitterWidth - m_leftMemoWidth);
-    Splitter->refresh(); // take in a pane shown a moment ago
-    Splitter->setSizes({ m_leftMemoWidth, rightWidth });
+    LeftMemo->resize(m_leftMemoWidth, LeftMemo->height());
+    DoublePanel->layout()->invalidate();
+    DoublePanel->layout()->activate();
 }
 
 void TMainForm::changeEvent(QEvent *event)

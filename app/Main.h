@@ -14,13 +14,15 @@ class QAction;
 class QActionGroup;
 class QComboBox;
 class QLabel;
+class TFontComboBox;
 class TLCD99;
+class TRxSplitter;
 class QPlainTextEdit;
 class QPrinter;
 class QSessionManager;
-class QSplitter;
 class QToolBar;
 class QTimer;
+class Shell;
 class QToolButton;
 
 // The trainer's window: practice text on the left, the learner's typing on
@@ -38,6 +40,9 @@ public:
     // Visible character counts of the panes as decimal text.
     QString LeftWordCount() const;
     QString RightWordCount() const;
+
+    // The shell that opens the about dialog's link (the desktop's unless replaced).
+    void setShell(Shell &shell) { m_shell = &shell; }
 
     QString documentName() const { return m_documentName; }
     QString settingsFilePath() const;
@@ -58,12 +63,12 @@ public:
     QToolButton *Mode2Button = nullptr;
     QToolButton *StartButton = nullptr;
     QToolButton *StopButton = nullptr;
-    QComboBox *FontCombo = nullptr;
+    TFontComboBox *FontCombo = nullptr;
     QComboBox *FontSizeCombo = nullptr;
     TLCD99 *LCD99 = nullptr;
     QWidget *DoublePanel = nullptr;
     QPlainTextEdit *LeftMemo = nullptr;
-    QSplitter *Splitter = nullptr;
+    TRxSplitter *Splitter = nullptr;
     QPlainTextEdit *RightMemo = nullptr;
     QWidget *StatusBar = nullptr;
     QTimer *Timer1 = nullptr; // one tick a second while a practice run is timed
@@ -115,6 +120,7 @@ public slots:
     void B1Click() { StartButtonClick(); }
     void S2Click() { StopButtonClick(); }
     void Timer1Timer();
+    void About1Click();
     // New shows 00:00 again; a running timer goes on and overwrites it at its next tick.
     void resetTimerDisplay();
     void LineLengthChange() { }
@@ -177,12 +183,12 @@ private:
     void reportError(const QString &message);
 
     const Services &m_services;
+    Shell *m_shell;
     Settings &m_settings;
     QStringList &m_scores;
     PracticeTimer m_practice;
     std::unique_ptr<QPrinter> m_printer; // the printer and page chosen so far
     QLabel *m_statusPanels[StatusPanelCount] = {};
-    QStringList m_fontFamilies;
     QString m_documentName;
     int m_leftMemoWidth = 185; // the design width, until the first resize halves the panel
     bool m_shown = false;

@@ -1,5 +1,6 @@
 #include "Main.h"
 
+#include "AboutBox.h"
 #include "Errors.h"
 #include "Option.h"
 #include "PracticeText.h"
@@ -12,6 +13,7 @@ void TMainForm::setupDialogCommands()
 {
     connect(N9, &QAction::triggered, this, [this] { runCommand(&TMainForm::N9Click); });
     connect(S1, &QAction::triggered, this, [this] { runCommand(&TMainForm::S1Click); });
+    connect(About1, &QAction::triggered, this, [this] { runCommand(&TMainForm::About1Click); });
 }
 
 void TMainForm::N9Click()
@@ -46,4 +48,10 @@ void TMainForm::openProblem(const QString &path, const QByteArray &nativePath)
         return;
     }
     showLeftWordCount();
+}
+
+void TMainForm::About1Click()
+{
+    TAboutBoxForm dialog(m_services.programFile, m_services.dialogs, *m_shell, this);
+    dialog.exec();
 }

@@ -1,6 +1,7 @@
 #include "Main.h"
 
 #include "Lcd99.h"
+#include "RxCombos.h"
 #include "ToolImageList.h"
 
 #include <QActionGroup>
@@ -138,14 +139,9 @@ void TMainForm::setupToolBars()
 
 void TMainForm::setupFontBar()
 {
-    m_fontFamilies
-        = QStringList { QStringLiteral("MS ゴシック"), QStringLiteral("ＭＳ Ｐゴシック") }
-        + QFontDatabase::families();
-    m_fontFamilies.removeDuplicates();
-    FontCombo = new QComboBox(FontBar);
-    FontCombo->setEditable(true);
-    FontCombo->setInsertPolicy(QComboBox::NoInsert);
-    FontCombo->addItems(m_fontFamilies);
+    FontCombo = new TFontComboBox(FontBar);
+    FontCombo->setStyle(TFontComboBox::csDropDown);
+    FontCombo->setUseFonts(true);
     FontCombo->setFixedSize(145, 19);
     FontCombo->setToolTip(QStringLiteral("フォントの種類"));
     FontSizeCombo = new QComboBox(FontBar);
@@ -157,7 +153,7 @@ void TMainForm::setupFontBar()
     FontSizeCombo->setToolTip(QStringLiteral("フォントの大きさ"));
     FontBar->addWidget(FontCombo);
     FontBar->addWidget(FontSizeCombo);
-    connect(FontCombo, &QComboBox::currentTextChanged, this, &TMainForm::FontComboChange);
+    connect(FontCombo, &TFontComboBox::changed, this, &TMainForm::FontComboChange);
     connect(FontSizeCombo, &QComboBox::currentTextChanged, this, &TMainForm::FontSizeComboChange);
 }
 

@@ -7,6 +7,8 @@
 #include "IntegerText.h"
 #include "Lcd99.h"
 #include "ProgramPath.h"
+#include "RXSplit.h"
+#include "RxCombos.h"
 #include "SettingsFile.h"
 #include "SystemColors.h"
 
@@ -107,6 +109,7 @@ void TMainForm::Mode2ButtonClick()
 {
     N7->setChecked(true); // also shows Mode2Button pressed and releases N6 and Mode1Button
     LeftMemo->setVisible(true);
+    Splitter->setVisible(true);
     applyLeftMemoWidth();
     m_settings.DoubleView = true;
     LineLengthChange();
@@ -116,6 +119,7 @@ void TMainForm::Mode1ButtonClick()
 {
     N6->setChecked(true);
     LeftMemo->setVisible(false); // its text stays for when two-pane mode returns
+    Splitter->setVisible(false); // a bar with nothing to resize would only mislead
     m_settings.DoubleView = false;
     LineLengthChange();
 }
@@ -123,8 +127,6 @@ void TMainForm::Mode1ButtonClick()
 void TMainForm::FontComboChange()
 {
     const QString family = FontCombo->currentText();
-    if (!m_fontFamilies.contains(family))
-        return; // only a listed font is applied; a half-typed name changes nothing
     for (QPlainTextEdit *pane : { RightMemo, LeftMemo }) {
         QFont font = pane->font();
         font.setFamily(family);

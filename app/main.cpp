@@ -2,6 +2,7 @@
 #include "Application.h"
 #include "Clock.h"
 #include "Dialogs.h"
+#include "ProgramIcon.h"
 #include "ProgramPath.h"
 #include "QtSoundPlayer.h"
 #include "TerminationSignals.h"
@@ -10,6 +11,7 @@ int main(int argc, char *argv[])
 {
     QtDialogs dialogs;
     Application app(argc, argv, dialogs);
+    app.setWindowIcon(ProgramIcon::icon());
     SteadyClock clock;
     QtSoundPlayer sound;
     const Services services { clock, sound, dialogs, ProgramPath::programFile() };

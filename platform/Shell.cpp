@@ -3,11 +3,16 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-namespace Shell {
-
-void openWebAddress(const QString &address)
+namespace {
+class DesktopShell final : public Shell
 {
-    QDesktopServices::openUrl(QUrl(address));
-}
+public:
+    void open(const QUrl &address) override { QDesktopServices::openUrl(address); }
+};
+} // namespace
 
-} // namespace Shell
+Shell &Shell::desktop()
+{
+    static DesktopShell shell;
+    return shell;
+}

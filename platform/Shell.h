@@ -1,10 +1,16 @@
 #pragma once
 
-#include <QString>
+#include <QUrl>
 
-namespace Shell {
+// The shell's open command, behind an interface so tests can record calls.
+class Shell
+{
+public:
+    virtual ~Shell() = default;
+    // Opens an address (web page or local file) with its default program;
+    // the result is not reported.
+    virtual void open(const QUrl &address) = 0;
 
-// Opens a web address in the user's browser; failures are ignored.
-void openWebAddress(const QString &address);
-
-} // namespace Shell
+    // The desktop's own shell.
+    static Shell &desktop();
+};

@@ -1,15 +1,34 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 
-// The version block compiled into the program, queried like a version
-// resource: "\VarFileInfo\Translation" and "\StringFileInfo\<lang+cp>\<name>".
+#include <optional>
+#include <utility>
+
+// The version block compiled into the program, laid out as a list of
+// sub-block paths (the translation under "\VarFileInfo\Translation", each
+// string under "\StringFileInfo\041103A4\ProductName" and the like) each
+// with its value bytes. String values are UTF-16 with a
+// terminating zero, as a version resource holds them.
 namespace VersionData {
 
-// First language and code page pair, as 8 hexadecimal digits.
-QString translation();
+struct Value
+{
+    const char *data = nullptr;
+    quint32 length = 0; // in characters for strings, bytes for the translation
+};
 
-// The value at the sub-block, or an empty string when there is none.
-QString query(const QString &subBlock);
+// A block with the translation language/code page and these string values.
+QByteArray makeBlock(
+    quint16 language, quint16 codePage, const QList<std::pair<QString, QString>> &strings);
+
+// The block the file carries: the running program carries the compiled
+// one; any other file has none (an empty array).
+QByteArray blockOf(const QString &file);
+
+// The value at a sub-block path (case-insensitive), pointing into the block.
+std::optional<Value> query(const QByteArray &block, const QString &subBlock);
 
 } // namespace VersionData

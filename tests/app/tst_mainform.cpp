@@ -4,13 +4,14 @@
 #include "Cp932.h"
 
 #include "Lcd99.h"
+#include "RXSplit.h"
+#include "RxCombos.h"
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -31,6 +32,7 @@ class TestMainForm final : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void startsWithDefaultsWithoutSettingsFile();
     void startsInSavedMode();
     void modeControlsAgree();
@@ -48,6 +50,13 @@ private slots:
     void sessionEndKeepsScores();
     void programFolderCp932CannotSpell();
 };
+
+// The application object draws the classic Japanese font names with the installed ones.
+void TestMainForm::initTestCase()
+{
+    TFontComboBox::substitute(QStringLiteral("MS ゴシック"), { QStringLiteral("IPAGothic") });
+    TFontComboBox::substitute(QStringLiteral("ＭＳ Ｐゴシック"), { QStringLiteral("IPAPGothic") });
+}
 
 void TestMainForm::startsWithDefaultsWithoutSettingsFile()
 {
@@ -126,7 +135,9 @@ void TestMainForm::resizeSplitsPanelInHalf()
     QCOMPARE(w.DoublePanel->width(), 701);
     QCOMPARE(w.LeftMemo->width(), 348); // (701 - 4) / 2 = 348.5, halves go to the even side
 
-    w.Splitter->setSizes({ 100, 597 }); // as if the learner dragged the bar
+    QTest::mousePress(w.Splitter, Qt::LeftButton, {}, QPoint(2, 50)); // the learner drags the bar
+    QTest::mouseMove(w.Splitter, QPoint(2 - 248, 50));
+    QTest::mouseRelease(w.Splitter, Qt::LeftButton, {}, QPoint(2 - 248, 50));
     QCOMPARE(w.LeftMemo->width(), 100);
     w.resize(w.width() + 2, w.height());
     QCOMPARE(w.DoublePanel->width(), 703);
@@ -187,12 +198,20 @@ void TestMainForm::fontFaceBox()
     TMainForm &w = *t.window;
     const int listed = w.FontCombo->findText(QStringLiteral("ＭＳ Ｐゴシック"));
     QVERIFY(listed >= 0);
-    w.FontCombo->setCurrentIndex(listed);
+    w.FontCombo->setFontName(w.FontCombo->itemText(listed));
     QCOMPARE(w.RightMemo->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
     QCOMPARE(w.LeftMemo->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
 
     w.FontCombo->setCurrentText(QStringLiteral("No Such Font Family"));
     QCOMPARE(w.RightMemo->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
+
+    // Picking the next family with the keyboard applies it to both panes.
+    w.FontCombo->setFontName(QStringLiteral("IPAGothic"));
+    QTest::keyClick(w.FontCombo, Qt::Key_Down);
+    const QString picked = w.FontCombo->itemText(w.FontCombo->findText("IPAGothic") + 1);
+    QCOMPARE(w.FontCombo->FontName(), picked);
+    QCOMPARE(w.RightMemo->font().family(), picked);
+    QCOMPARE(w.LeftMemo->font().family(), picked);
 }
 
 void TestMainForm::viewTogglesHideBarsButNotForNextStart()
