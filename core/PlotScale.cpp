@@ -11,12 +11,13 @@
 
 namespace {
 
-// 10^k as the integer part of e^(k * divisor); the divisor's excess over ln 10
-// keeps the result just above 10^k, so the integer part is exact as far as doubles
-// hold integers. Beyond that the plain power is the exact one.
+// 10^k as the integer part of e^(k * divisor): the divisor's excess over ln 10
+// keeps the result just above 10^k, so the integer part is exactly 10^k up to
+// k = 13. Deep zooms need more, and there the excess would show: the plain power
+// is the exact one.
 double powerOfTen(int k)
 {
-    if (k <= 15)
+    if (k <= 13)
         return std::trunc(std::exp(k * Tsp_Scale::Ln10Divisor));
     return std::pow(10.0, k);
 }
