@@ -50,6 +50,7 @@ private slots:
     void evenTicks();
     void numberFormat_data();
     void numberFormat();
+    void localeDecimalSeparator();
     void roomForLabels();
     void shiftByPixels();
     void savedAndConfiguredRanges();
@@ -254,6 +255,15 @@ void TestPlotScale::numberFormat()
     QFETCH(QString, picture);
     QFETCH(double, value);
     QTEST(NumberFormat::format(picture, value, u'.', u','), "expected");
+}
+
+void TestPlotScale::localeDecimalSeparator()
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    Tsp_Scale scale;
+    const QString label = scale.GetTickLabel(1); // 0, 2.5, 5, 7.5, 10
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(label, "2,5");
 }
 
 void TestPlotScale::roomForLabels()
