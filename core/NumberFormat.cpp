@@ -193,8 +193,12 @@ namespace NumberFormat {
 
 QString format(const QString &picture, double value)
 {
+    // Qt gives the separators as strings; a locale without one falls back to C's.
     const QLocale locale;
-    return format(picture, value, locale.decimalPoint().at(0), locale.groupSeparator().at(0));
+    const QString point = locale.decimalPoint();
+    const QString group = locale.groupSeparator();
+    return format(
+        picture, value, point.isEmpty() ? u'.' : point.at(0), group.isEmpty() ? u',' : group.at(0));
 }
 
 QString format(const QString &picture, double value, QChar decimalSeparator, QChar groupSeparator)
