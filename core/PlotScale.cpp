@@ -39,6 +39,16 @@ int clampedPixel(double p)
     return roundHalfEven(p);
 }
 
+// A line is at least one pixel long and runs forwards.
+int lineLengthOf(int length)
+{
+    if (length == 0)
+        return 1;
+    if (length == std::numeric_limits<int>::min())
+        return std::numeric_limits<int>::max();
+    return std::abs(length);
+}
+
 } // namespace
 
 Tsp_Scale::Tsp_Scale(quint32 flags)
@@ -79,11 +89,7 @@ void Tsp_Scale::FlagChanged(int, bool) { }
 
 void Tsp_Scale::SetLinePos(int x, int y, int length)
 {
-    if (length == 0)
-        length = 1;
-    else if (length < 0)
-        length
-            = length == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max() : -length;
+    length = lineLengthOf(length);
     if (x == m_lineX && y == m_lineY && length == m_lineLength)
         return;
     m_lineX = x;

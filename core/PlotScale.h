@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QVariant>
 
 #include <array>
+#include <utility>
 
 // One axis's value range and what follows from it: tick values on a grid of
 // simple numbers, their pixel positions, their labels and the mapping from
@@ -130,6 +133,15 @@ public:
     void SaveRange();
     void RestoreRange();
     void forgetSavedRange() { m_saved = false; }
+
+    // The range, flags and line position as a window description stores them, in
+    // order: "SFlags", "SLinePos" (x, y, length), "fMin" (only when not 0), "fMax".
+    using StoredValue = std::pair<QString, QVariant>;
+    QList<StoredValue> StoredValues() const;
+    // Reading "SFlags", "SLinePos" and "fMin" only stores; "fMax" then sets the
+    // range from it and the current Min, recomputing everything. Unknown names and
+    // unreadable values are ignored.
+    void ReadStoredValue(const QString &name, const QVariant &value);
 
 protected:
     // Copies flags, line position, requested ticks, label format and the range.

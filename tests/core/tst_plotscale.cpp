@@ -55,6 +55,7 @@ private slots:
     void shiftByPixels();
     void savedAndConfiguredRanges();
     void deepZoom();
+    void storedValues();
 };
 
 void TestPlotScale::rangeSetting_data()
@@ -401,6 +402,31 @@ void TestPlotScale::deepZoom()
     QCOMPARE(scale.decadeFactor(), 1e17);
     QCOMPARE(scale.ticksCount(), 11);
     QCOMPARE(scale.tickValue(10), 1e-16);
+}
+
+void TestPlotScale::storedValues()
+{
+    Tsp_Scale left(Vertical | Tsp_Scale::sfAutoMax);
+    left.setTicksCount(11);
+    left.SetLinePos(21, 354, 349);
+    left.SetMinMax(0, 10.25);
+    QStringList names;
+    for (const auto &[name, value] : left.StoredValues())
+        names << name;
+    QCOMPARE(names, QStringList({ "SFlags", "SLinePos", "fMax" })); // Min 0 is not written
+
+    Tsp_Scale read; // 0 to 10, horizontal
+    read.setTicksCount(11);
+    read.ReadStoredValue(QStringLiteral("fMin"), 2.0); // stored only
+    QCOMPARE(read.first(), 0.0);
+    for (const auto &[name, value] : left.StoredValues())
+        read.ReadStoredValue(name, value);
+    QCOMPARE(read.flags(), left.flags());
+    QCOMPARE(read.lineLength(), 349);
+    QCOMPARE(read.min(), 2.0); // fMax is set with the Min read before it
+    QCOMPARE(read.max(), 10.25);
+    QCOMPARE(read.tickPixel(0), read.ValueToPixel(2)); // recomputed as vertical
+    QCOMPARE(read.tickPixel(0), 354);
 }
 
 QTEST_APPLESS_MAIN(TestPlotScale)
