@@ -357,8 +357,8 @@ void Tsp_Scale::ShiftByPixels(int d)
         return;
     const double min = m_min + shift;
     const double max = min + m_range;
-    if (!std::isfinite(min) || !std::isfinite(max))
-        return;
+    if (!std::isfinite(min) || !std::isfinite(max) || !(max > min))
+        return; // so far out that the range would lose its width
     m_min = min;
     m_max = max;
     m_configuredMin = min;
