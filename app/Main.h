@@ -97,6 +97,7 @@ public slots:
     void Print1Click();
     void PrintSetup1Click();
     void N9Click();
+    void N11Click();
     void Mode1ButtonClick();
     void Mode2ButtonClick();
     void N6Click() { Mode1ButtonClick(); }
