@@ -116,6 +116,9 @@ public:
 
     QString labelFormat() const { return m_labelFormat; }
     void setLabelFormat(const QString &format);
+    // The tick's value through LabelFormat as a number picture (NumberFormat); with
+    // LabelAsDataTime, the value as days since 30 December 1899 through LabelFormat
+    // as a Qt date-time format.
     virtual QString GetTickLabel(int index) const;
     int longestLabelLength() const; // in characters
 
