@@ -5,8 +5,8 @@
 #include "sgr_defClip.h"
 
 #include <QPainter>
+#include <QSet>
 
-#include <climits>
 #include <cmath>
 
 namespace {
@@ -27,6 +27,72 @@ QPoint rounded(const QPointF &p)
 {
     return QPoint(int(std::nearbyint(p.x())), int(std::nearbyint(p.y())));
 }
+
+// Every segment is painted with the same solid pen, so what shows is the union
+// of the segments; a chain of vertical (or horizontal) segments on one pixel
+// column (row) covers exactly the one segment from its lowest to its highest
+// end. Thousands of points per column thus cost one line each. Dashed pens
+// restart their pattern at every segment and are drawn one by one.
+class SegmentPainter
+{
+public:
+    SegmentPainter(QPainter &painter, bool merge)
+        : m_painter(painter)
+        , m_merge(merge)
+    { }
+    ~SegmentPainter() { flush(); }
+    SegmentPainter(const SegmentPainter &) = delete;
+    SegmentPainter &operator=(const SegmentPainter &) = delete;
+
+    void add(const QLine &s)
+    {
+        if (!m_merge) {
+            m_painter.drawLine(s);
+            return;
+        }
+        const bool vertical = s.x1() == s.x2();
+        const bool horizontal = !vertical && s.y1() == s.y2();
+        const int at = vertical ? s.x1() : s.y1();
+        const int lo = vertical ? std::min(s.y1(), s.y2()) : std::min(s.x1(), s.x2());
+        const int hi = vertical ? std::max(s.y1(), s.y2()) : std::max(s.x1(), s.x2());
+        if (m_open && (vertical || horizontal) && vertical == m_vertical && at == m_at && lo <= m_hi
+            && hi >= m_lo) {
+            m_lo = std::min(m_lo, lo);
+            m_hi = std::max(m_hi, hi);
+            return;
+        }
+        flush();
+        if (!vertical && !horizontal) {
+            m_painter.drawLine(s);
+            return;
+        }
+        m_open = true;
+        m_vertical = vertical;
+        m_at = at;
+        m_lo = lo;
+        m_hi = hi;
+    }
+
+    void flush()
+    {
+        if (!m_open)
+            return;
+        m_open = false;
+        if (m_vertical)
+            m_painter.drawLine(m_at, m_lo, m_at, m_hi);
+        else
+            m_painter.drawLine(m_lo, m_at, m_hi, m_at);
+    }
+
+private:
+    QPainter &m_painter;
+    const bool m_merge;
+    bool m_open = false;
+    bool m_vertical = false;
+    int m_at = 0;
+    int m_lo = 0;
+    int m_hi = 0;
+};
 
 } // namespace
 
@@ -99,6 +165,7 @@ void Tsp_XYLine::drawLine(QPainter &painter, const Tsp_Axis &xAxis, const Tsp_Ax
     bool prevFar = isFar(prev);
     QPoint prevPixel(xAxis.ValueToPixel(xs[size_t(from)]), yAxis.ValueToPixel(ys[size_t(from)]));
     QLine lastDrawn;
+    SegmentPainter segments(painter, pen.style() == Qt::SolidLine);
     for (int i = from + 1; i < Count(); ++i) {
         const QPointF cur = exact(i);
         const bool curFar = isFar(cur);
@@ -113,7 +180,7 @@ void Tsp_XYLine::drawLine(QPainter &painter, const Tsp_Axis &xAxis, const Tsp_Ax
         }
         // Drawing the same pixels twice in a row changes nothing.
         if (draw && segment != lastDrawn) {
-            painter.drawLine(segment);
+            segments.add(segment);
             lastDrawn = segment;
         }
         prev = cur;
@@ -131,16 +198,28 @@ void Tsp_XYLine::drawMarkers(
     const Tsp_XYPlot::Field f = plot()->field();
     const int left = m_pointAttr->halfWidth();
     const int up = m_pointAttr->halfHeight();
-    QPoint last(INT_MIN, INT_MIN);
+    std::vector<QPoint> shown;
+    shown.reserve(size_t(Count() - from));
     for (int i = from; i < Count(); ++i) {
         const int px = xAxis.ValueToPixel(X(i));
         const int py = yAxis.ValueToPixel(Y(i));
-        if (px < f.left || px >= f.right || py < f.top || py >= f.bottom)
-            continue;
-        if (QPoint(px, py) == last)
-            continue; // the same marker over itself
-        PointMarker::draw(painter, m_markerKind, px, py, left, up);
-        last = QPoint(px, py);
+        if (px >= f.left && px < f.right && py >= f.top && py < f.bottom)
+            shown.push_back({ px, py });
+    }
+    // A marker that a later one covers exactly (same place, same look) is
+    // never seen: only the last marker at each place is drawn.
+    std::vector<bool> covered(shown.size(), false);
+    QSet<QPoint> later;
+    later.reserve(qsizetype(shown.size()));
+    for (size_t i = shown.size(); i-- > 0;) {
+        if (later.contains(shown[i]))
+            covered[i] = true;
+        else
+            later.insert(shown[i]);
+    }
+    for (size_t i = 0; i < shown.size(); ++i) {
+        if (!covered[i])
+            PointMarker::draw(painter, m_markerKind, shown[i].x(), shown[i].y(), left, up);
     }
 }
 

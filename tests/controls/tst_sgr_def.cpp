@@ -3,6 +3,7 @@
 
 #include <QAccessible>
 #include <QImage>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -91,6 +92,7 @@ private slots:
     void lostReleaseEndsTheGesture();
     void farSegmentsKeepTheirSlope_data();
     void farSegmentsKeepTheirSlope();
+    void denseLinesMatchSegmentBySegment();
     void markerSizesAndBorder_data();
     void markerSizesAndBorder();
     void pointsGrowInStepsAndKeepExtremes();
@@ -338,6 +340,36 @@ void TestXYPlot::farSegmentsKeepTheirSlope()
         QVERIFY(image.pixel(column, row - 4) != Green); // and 3 pixels wide, not more
         QVERIFY(image.pixel(column, row + 4) != Green);
     }
+}
+
+// Thousands of points on a few hundred columns: the field shows exactly what
+// drawing every segment on its own shows.
+void TestXYPlot::denseLinesMatchSegmentBySegment()
+{
+    Chart chart;
+    chart.plot.LeftAxis()->GridAttr()->setVisible(false);
+    chart.plot.BottomAxis()->GridAttr()->setVisible(false);
+    Tsp_XYLine &line = chart.addSeries();
+    line.PointAttr().setVisible(false);
+    for (int i = 0; i < 8000; ++i)
+        line.AddXY(1 + i * 0.001, 5 + 4 * std::sin(i * 0.7) + (i % 97 == 0 ? 7 : 0));
+    const QImage image = chart.image();
+
+    const Tsp_XYPlot::Field f = chart.plot.field();
+    const QRect field(f.left, f.top, f.right - f.left, f.bottom - f.top);
+    QImage expected(image.size(), QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    QPainter painter(&expected);
+    painter.setClipRect(field);
+    painter.setPen(QPen(QColor(Green), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const Tsp_Axis &x = *chart.plot.BottomAxis();
+    const Tsp_Axis &y = *chart.plot.LeftAxis();
+    for (int i = 1; i < line.Count(); ++i) {
+        painter.drawLine(x.ValueToPixel(line.X(i - 1)), y.ValueToPixel(line.Y(i - 1)),
+            x.ValueToPixel(line.X(i)), y.ValueToPixel(line.Y(i)));
+    }
+    painter.end();
+    QCOMPARE(image.copy(field), expected.copy(field));
 }
 
 void TestXYPlot::markerSizesAndBorder_data()
