@@ -93,6 +93,8 @@ private slots:
     void farSegmentsKeepTheirSlope_data();
     void farSegmentsKeepTheirSlope();
     void denseLinesMatchSegmentBySegment();
+    void denseMarkersMatchMarkerByMarker_data();
+    void denseMarkersMatchMarkerByMarker();
     void markerSizesAndBorder_data();
     void markerSizesAndBorder();
     void pointsGrowInStepsAndKeepExtremes();
@@ -367,6 +369,61 @@ void TestXYPlot::denseLinesMatchSegmentBySegment()
     for (int i = 1; i < line.Count(); ++i) {
         painter.drawLine(x.ValueToPixel(line.X(i - 1)), y.ValueToPixel(line.Y(i - 1)),
             x.ValueToPixel(line.X(i)), y.ValueToPixel(line.Y(i)));
+    }
+    painter.end();
+    QCOMPARE(image.copy(field), expected.copy(field));
+}
+
+void TestXYPlot::denseMarkersMatchMarkerByMarker_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("brush");
+    QTest::addColumn<int>("border");
+    QTest::newRow("ellipse") << int(Tsp_PointAttr::ptEllipse) << int(Qt::SolidPattern) << 1;
+    QTest::newRow("diamond, wide border")
+        << int(Tsp_PointAttr::ptDiamond) << int(Qt::SolidPattern) << 3;
+    QTest::newRow("triangle") << int(Tsp_PointAttr::ptTriangle) << int(Qt::SolidPattern) << 1;
+    QTest::newRow("cross") << int(Tsp_PointAttr::ptCross) << int(Qt::SolidPattern) << 2;
+    QTest::newRow("hatched rectangle")
+        << int(Tsp_PointAttr::ptRectangle) << int(Qt::DiagCrossPattern) << 1;
+}
+
+// Overlapping markers of every shape, some on the same place, some cut by
+// the field's edges: the field shows what drawing each marker in turn shows.
+void TestXYPlot::denseMarkersMatchMarkerByMarker()
+{
+    QFETCH(int, kind);
+    QFETCH(int, brush);
+    QFETCH(int, border);
+    Chart chart;
+    chart.plot.LeftAxis()->GridAttr()->setVisible(false);
+    chart.plot.BottomAxis()->GridAttr()->setVisible(false);
+    Tsp_XYLine &line = chart.addSeries();
+    line.LineAttr().setVisible(false);
+    Tsp_PointAttr &markers = line.PointAttr();
+    markers.setKind(Tsp_PointAttr::TPointKind(kind));
+    markers.setStyle(Qt::BrushStyle(brush));
+    markers.setBorderWidth(border);
+    markers.setBorderColor(0x0000FF);
+    for (int i = 0; i < 600; ++i)
+        line.AddXY(1 + (i % 83) * 0.1, 0.3 * (i % 37) - (i % 5 == 0 ? 0.1 : 0));
+    const QImage image = chart.image();
+
+    const Tsp_XYPlot::Field f = chart.plot.field();
+    const QRect field(f.left, f.top, f.right - f.left, f.bottom - f.top);
+    QImage expected(image.size(), QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    QPainter painter(&expected);
+    painter.setClipRect(field);
+    markers.applyTo(painter);
+    const Tsp_Axis &x = *chart.plot.BottomAxis();
+    const Tsp_Axis &y = *chart.plot.LeftAxis();
+    for (int i = 0; i < line.Count(); ++i) {
+        const QPoint p(x.ValueToPixel(line.X(i)), y.ValueToPixel(line.Y(i)));
+        if (field.contains(p)) {
+            PointMarker::draw(
+                painter, markers.kind(), p.x(), p.y(), markers.halfWidth(), markers.halfHeight());
+        }
     }
     painter.end();
     QCOMPARE(image.copy(field), expected.copy(field));
