@@ -172,6 +172,7 @@ private:
     Qt::KeyboardModifiers m_panShiftKeys = Qt::ControlModifier;
     QCursor m_panCursor;
     QCursor m_ownCursor;
+    bool m_hadMouseTracking = false;
     bool m_layoutValid = false;
     bool m_frameValid = false;
     bool m_fieldValid = false;

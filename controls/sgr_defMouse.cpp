@@ -45,12 +45,14 @@ void Tsp_XYPlot::mousePressEvent(QMouseEvent *event)
             m_start.setX(m_field.left);
         m_current = m_start;
         m_ownCursor = cursor();
+        m_hadMouseTracking = hasMouseTracking();
         setMouseTracking(true); // to notice a release that went elsewhere
     } else if (m_pan != zpdNone && shiftKeysMatch(*event, m_panShiftKeys)) {
         m_mouseState = msPanPressed;
         m_start = m_current = point;
         m_ownCursor = cursor();
         setCursor(m_panCursor);
+        m_hadMouseTracking = hasMouseTracking();
         setMouseTracking(true);
     } else {
         QWidget::mousePressEvent(event);
@@ -131,7 +133,7 @@ void Tsp_XYPlot::finishGesture(const QPoint &point)
 {
     const MouseState state = m_mouseState;
     m_mouseState = msIdle;
-    setMouseTracking(false);
+    setMouseTracking(m_hadMouseTracking);
     if (m_band)
         m_band->hide();
     setCursor(m_ownCursor);
