@@ -103,6 +103,7 @@ public slots:
     void PrintSetup1Click();
     void N9Click();
     void S1Click();
+    void N11Click();
     void Mode1ButtonClick();
     void Mode2ButtonClick();
     void N6Click() { Mode1ButtonClick(); }

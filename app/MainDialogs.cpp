@@ -6,6 +6,7 @@
 #include "PracticeText.h"
 #include "ProgramPath.h"
 #include "Q_Open.h"
+#include "Score.h"
 
 #include <QPlainTextEdit>
 
@@ -14,6 +15,7 @@ void TMainForm::setupDialogCommands()
     connect(N9, &QAction::triggered, this, [this] { runCommand(&TMainForm::N9Click); });
     connect(S1, &QAction::triggered, this, [this] { runCommand(&TMainForm::S1Click); });
     connect(About1, &QAction::triggered, this, [this] { runCommand(&TMainForm::About1Click); });
+    connect(N11, &QAction::triggered, this, [this] { runCommand(&TMainForm::N11Click); });
 }
 
 void TMainForm::N9Click()
@@ -28,6 +30,13 @@ void TMainForm::S1Click()
 {
     TOptionForm dialog(m_settings, LCD99, m_services.dialogs, this);
     connect(&dialog, &TOptionForm::marksChanged, this, &TMainForm::ShowMarks);
+    dialog.exec();
+}
+
+// A fresh chart of the scores as they are now; it reads the list and changes nothing.
+void TMainForm::N11Click()
+{
+    TScoreForm dialog(&m_scores, m_services.dialogs, this);
     dialog.exec();
 }
 

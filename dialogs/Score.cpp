@@ -1,0 +1,161 @@
+#include "Score.h"
+
+#include "ErrorReport.h"
+#include "Errors.h"
+#include "IntegerText.h"
+#include "sgr_def.h"
+#include "sgr_defAxis.h"
+#include "sgr_defSeries.h"
+
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace {
+constexpr int MaxBottomTicks = 21;
+constexpr ColorValue Black = 0x000000;
+constexpr ColorValue Grey = 0x808080;
+constexpr ColorValue Green = 0x008000;
+constexpr ColorValue Yellow = 0x00FFFF;
+constexpr ColorValue White = 0xFFFFFF;
+constexpr ColorValue ButtonFace = ColorNames::SystemColorBase + 15;
+
+// "x", "X", "0x" and "0X" introduce hexadecimal digits just as "$" does.
+QString withDollarPrefix(const QString &entry)
+{
+    qsizetype at = 0;
+    while (at < entry.size() && entry.at(at) == u' ')
+        ++at;
+    if (at < entry.size() && (entry.at(at) == u'-' || entry.at(at) == u'+'))
+        ++at;
+    const QStringView rest = QStringView(entry).mid(at);
+    QString result = entry;
+    if (rest.startsWith(u"0x", Qt::CaseInsensitive))
+        result.replace(at, 2, u'$');
+    else if (rest.startsWith(u'x', Qt::CaseInsensitive))
+        result.replace(at, 1, u'$');
+    return result;
+}
+} // namespace
+
+TScoreForm::TScoreForm(const QStringList *scores, Dialogs &dialogs, QWidget *parent)
+    : QDialog(parent)
+    , m_scores(scores)
+    , m_dialogs(dialogs)
+{
+    setupControls();
+    setupChart();
+    setupSeries();
+    FormCreate();
+}
+
+qint32 TScoreForm::scoreValue(const QString &entry)
+{
+    if (const auto value = IntegerText::parse(withDollarPrefix(entry)))
+        return *value;
+    return IntegerText::toInt(entry); // fails, and names the entry as it is stored
+}
+
+void TScoreForm::setupControls()
+{
+    setWindowTitle(QStringLiteral("10分間に打った文字数"));
+    resize(ClientSize);
+    QFont formFont(QStringLiteral("ＭＳ Ｐゴシック"));
+    formFont.setPixelSize(12);
+    setFont(formFont);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    Button1 = new QPushButton(QStringLiteral("閉じる"), this);
+    Button1->setGeometry(264, 400, 75, 25);
+    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    XYPlot = new Tsp_XYPlot(this);
+    XYPlot->setGeometry(0, 0, ClientSize.width(), PlotHeight);
+    setTabOrder(Button1, XYPlot);
+    Button1->setFocus();
+}
+
+void TScoreForm::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    XYPlot->setGeometry(0, 0, width(), PlotHeight); // kept at the top, as wide as the window
+}
+
+namespace {
+struct AxisSettings
+{
+    int ticks;
+    bool grid;
+    quint32 flags;
+    double min, max;
+};
+
+void configure(Tsp_Axis &axis, const AxisSettings &s)
+{
+    axis.setMargin(4);
+    axis.setTicksCount(s.ticks);
+    axis.LineAttr()->setColor(Black);
+    axis.LineAttr()->setVisible(true);
+    axis.GridAttr()->setColor(Grey);
+    axis.GridAttr()->setVisible(s.grid);
+    axis.setLabelFormat(QStringLiteral("###0.##"));
+    axis.setFlags(s.flags);
+    axis.SetMinMax(s.min, s.max);
+}
+} // namespace
+
+void TScoreForm::setupChart()
+{
+    using S = Tsp_Scale;
+    constexpr quint32 hidden = S::sfNoTicksLines | S::sfNoTicksLabel | S::sfOppositeSide;
+    configure(*XYPlot->LeftAxis(), { 11, true, S::sfVertical | S::sfAutoMax, 0, 10.25 });
+    configure(*XYPlot->RightAxis(), { 5, false, S::sfVertical | hidden, 0, 10 });
+    configure(*XYPlot->BottomAxis(), { 10, true, S::sfNoTicksLines, 1, 9.2 });
+    configure(*XYPlot->TopAxis(), { 5, false, hidden, 0, 10 });
+    XYPlot->setBorderStyle(Tsp_XYPlot::bs_None);
+    XYPlot->setFieldColor(White);
+    XYPlot->setColor(ButtonFace);
+    XYPlot->setBufferedDisplay(true);
+}
+
+void TScoreForm::setupSeries()
+{
+    XYLine = new Tsp_XYLine(this);
+    XYLine->setLegend(QStringLiteral("Score"));
+    XYLine->LineAttr().setColor(Green);
+    XYLine->LineAttr().setWidth(3);
+    XYLine->LineAttr().setVisible(true);
+    Tsp_PointAttr &markers = XYLine->PointAttr();
+    markers.setKind(Tsp_PointAttr::ptEllipse);
+    markers.setHSize(9);
+    markers.setVSize(9);
+    markers.setColor(Yellow);
+    markers.setVisible(true);
+    XYLine->setPlot(XYPlot);
+}
+
+// One point per entry at x = its position from 1. An entry that is not an
+// integer is skipped, so the entries after it still show where they belong;
+// the first one is named in the error box.
+void TScoreForm::FormCreate()
+{
+    if (!m_scores)
+        return;
+    const auto count = int(m_scores->size());
+    Tsp_Axis &bottom = *XYPlot->BottomAxis();
+    bottom.setTicksCount(std::min(count, MaxBottomTicks));
+    bottom.setMax(count);
+    QString firstError;
+    for (int i = 0; i < count; ++i) {
+        try {
+            XYLine->AddXY(i + 1, scoreValue(m_scores->at(i)));
+        } catch (const VemiError &error) {
+            if (firstError.isNull())
+                firstError = error.message();
+        }
+    }
+    if (!firstError.isNull())
+        showErrorBox(m_dialogs, this, firstError);
+}
