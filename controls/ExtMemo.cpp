@@ -2,8 +2,8 @@
 
 #include "Cp932.h"
 #include "Errors.h"
-#include "RegularFile.h"
 #include "PracticeText.h"
+#include "RegularFile.h"
 
 #include <QFile>
 

@@ -5,7 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-
 namespace FileSearch {
 
 // One directory entry. Names from Windows archives often hold Shift-JIS bytes,

@@ -61,8 +61,7 @@ void TestFileSearch::missingFolderListsNothing()
 {
     QTemporaryDir folder;
     QVERIFY(
-        namesEndingWith(folder.filePath(QStringLiteral("問題")), QStringLiteral(".txt"))
-            .isEmpty());
+        namesEndingWith(folder.filePath(QStringLiteral("問題")), QStringLiteral(".txt")).isEmpty());
 }
 
 void TestFileSearch::fileExistsOnlyForFiles()
