@@ -1,5 +1,7 @@
 #include "RXSplit.h"
 
+#include "RXSplitAccessible.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLayout>
@@ -35,6 +37,8 @@ int resizedSize(int size, int delta, int room)
 TRxSplitter::TRxSplitter(QWidget *parent)
     : QFrame(parent)
 {
+    RXSplitAccessible::install();
+    setAccessibleName(QStringLiteral("区切り"));
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(1);
     setBackgroundRole(QPalette::Button);

@@ -3,6 +3,7 @@
 #include "../support/Trainer.h"
 #include "RxCombos.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QHelpEvent>
 #include <QPlainTextEdit>
@@ -116,6 +117,10 @@ void TestRxSplit::drag()
         QCOMPARE(w.RightMemo->x(), s->geometry().right() + 1);
         QCOMPARE(changed.count(), 1);
     }
+    // Screen readers hear the pane's width as the bar's value.
+    QAccessibleInterface *bar = QAccessible::queryAccessibleInterface(s);
+    QCOMPARE(bar->role(), QAccessible::Splitter);
+    QCOMPARE(bar->text(QAccessible::Value), QString::number(w.LeftMemo->width()));
     // The key hook is gone: keys reach the pane again.
     w.RightMemo->setFocus();
     QTest::keyClick(w.RightMemo, Qt::Key_A);
