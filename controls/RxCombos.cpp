@@ -37,8 +37,9 @@ Family describe(const QString &qtName, const QString &name)
 {
     const QList<QFontDatabase::WritingSystem> systems = QFontDatabase::writingSystems(qtName);
     Family f { name, qtName };
-    f.ansi = systems.contains(QFontDatabase::Latin);
-    f.symbol = systems.contains(QFontDatabase::Symbol) && !f.ansi;
+    // Qt reports symbol fonts as Latin too; they carry the symbol set, not ANSI.
+    f.symbol = systems.contains(QFontDatabase::Symbol);
+    f.ansi = systems.contains(QFontDatabase::Latin) && !f.symbol;
     f.fixedPitch = QFontDatabase::isFixedPitch(qtName);
     const bool outline = QFontDatabase::isSmoothlyScalable(qtName);
     f.tag = (outline ? TFontComboBox::TrueTypeFontType : TFontComboBox::RasterFontType)

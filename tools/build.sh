@@ -20,7 +20,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
     fonts-ipafont-gothic fonts-ipafont-mincho
 )
-test_packages=(xvfb xauth xdotool pulseaudio pulseaudio-utils dbus-daemon dbus-bin at-spi2-core)
+test_packages=(xvfb xauth xdotool pulseaudio pulseaudio-utils dbus-daemon dbus-bin at-spi2-core fonts-urw-base35)
 [ "$mode" = test ] && packages+=("${test_packages[@]}")
 
 missing=()

@@ -43,6 +43,27 @@ QStringList itemsOf(const TFontComboBox &box)
         items << box.itemText(i);
     return items;
 }
+
+// The first installed family Qt reports as a symbol font, by its listed name.
+QString installedSymbolFamily()
+{
+    for (const QString &qtName : QFontDatabase::families())
+        if (QFontDatabase::writingSystems(qtName).contains(QFontDatabase::Symbol))
+            return TFontComboBox::familyName(qtName);
+    return QString();
+}
+
+QImage renderedItem(TFontComboBox &box, int row)
+{
+    QImage image(145, box.itemHeight(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    QStyleOptionViewItem option;
+    option.initFrom(box.view());
+    option.rect = image.rect();
+    box.view()->itemDelegate()->paint(&painter, option, box.model()->index(row, 0));
+    return image;
+}
 } // namespace
 
 class TestRxCombos final : public QObject
@@ -60,6 +81,7 @@ private slots:
     void settingFontName();
     void fontAddedAtRunTime();
     void itemDrawing();
+    void symbolFamilies();
 };
 
 void TestRxCombos::initTestCase()
@@ -249,6 +271,32 @@ void TestRxCombos::itemDrawing()
         for (int y = 0; y < plain.height(); ++y)
             QCOMPARE(plain.pixel(x, y), ownFace.pixel(x, y));
     QVERIFY(plain != ownFace); // the name itself changes face
+}
+
+// Symbol fonts are told apart from text fonts: their names stay readable in
+// the box's own font, and the symbol and ANSI filters leave them out.
+void TestRxCombos::symbolFamilies()
+{
+    const QString symbol = installedSymbolFamily();
+    if (symbol.isEmpty())
+        QSKIP("no symbol font installed (fonts-urw-base35 has two)");
+    TFontComboBox box;
+    const int row = box.findText(symbol);
+    QVERIFY2(row >= 0, qPrintable(symbol));
+    QCOMPARE(box.tagOf(row) & TFontComboBox::NonSymbol, 0);
+    const QImage plain = renderedItem(box, row);
+    box.setUseFonts(true);
+    QCOMPARE(renderedItem(box, row), plain);
+    const int text = box.findText(QStringLiteral("DejaVu Serif"));
+    QVERIFY(text >= 0);
+    const QImage ownFace = renderedItem(box, text);
+    box.setUseFonts(false);
+    QVERIFY(renderedItem(box, text) != ownFace); // a text font still shows its face
+    for (const auto option : { TFontComboBox::foNoSymbolFonts, TFontComboBox::foAnsiOnly }) {
+        box.setOptions(option);
+        QVERIFY2(box.findText(symbol) < 0, qPrintable(symbol));
+        QVERIFY(box.findText(QStringLiteral("DejaVu Sans")) >= 0);
+    }
 }
 
 QTEST_MAIN(TestRxCombos)
