@@ -209,6 +209,16 @@ void TFontComboBox::setFontName(const QString &name)
     Change();
 }
 
+// A text written straight into the box (as start-up does) selects nothing;
+// the opened list still marks the family it names, without picking it.
+void TFontComboBox::showPopup()
+{
+    QComboBox::showPopup();
+    const int index = indexOfName(currentText());
+    if (index >= 0 && index != currentIndex())
+        view()->setCurrentIndex(model()->index(index, modelColumn()));
+}
+
 void TFontComboBox::Change()
 {
     if (!m_populating)

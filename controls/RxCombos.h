@@ -65,6 +65,8 @@ public:
     // as it is spelt here.
     static void substitute(const QString &name, const QStringList &substitutes);
 
+    void showPopup() override;
+
 signals:
     void changed();
 

@@ -82,6 +82,7 @@ private slots:
     void fontAddedAtRunTime();
     void itemDrawing();
     void symbolFamilies();
+    void openedListMarksTheText();
 };
 
 void TestRxCombos::initTestCase()
@@ -297,6 +298,20 @@ void TestRxCombos::symbolFamilies()
         QVERIFY2(box.findText(symbol) < 0, qPrintable(symbol));
         QVERIFY(box.findText(QStringLiteral("DejaVu Sans")) >= 0);
     }
+}
+
+void TestRxCombos::openedListMarksTheText()
+{
+    TFontComboBox box;
+    box.setStyle(TFontComboBox::csDropDown);
+    box.show();
+    box.setCurrentText(QStringLiteral("dejavu serif")); // as the settings give it
+    QSignalSpy changed(&box, &TFontComboBox::changed);
+    box.showPopup();
+    QCOMPARE(box.view()->currentIndex().row(), box.findText(QStringLiteral("DejaVu Serif")));
+    box.hidePopup();
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(box.FontName(), QStringLiteral("dejavu serif"));
 }
 
 QTEST_MAIN(TestRxCombos)
