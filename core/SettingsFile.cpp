@@ -14,11 +14,6 @@
 
 namespace {
 
-bool holdsInCp932(const QString &text)
-{
-    return Cp932::decode(Cp932::encode(text)) == text;
-}
-
 // Values are CP932, or UTF-8 in a file that an editor saved with a byte order mark.
 class ProfileReader
 {
@@ -52,7 +47,7 @@ public:
     QString soundPath(const QByteArray &key, const QString &defaultPath) const
     {
         const QByteArray bytes = m_profile.readString("General", key, QByteArray());
-        if (!m_profile.startsWithUtf8Bom() && !holdsInCp932(defaultPath)
+        if (!m_profile.startsWithUtf8Bom() && !Cp932::holds(defaultPath)
             && (bytes == Cp932::encodeReplacing(defaultPath)
                 || bytes == Cp932::encode(defaultPath)))
             return defaultPath;
