@@ -14,11 +14,6 @@ namespace TextFile {
 
 namespace {
 
-QString cannotOpen(const QString &path)
-{
-    return QStringLiteral("ファイル %1 は開けません").arg(path);
-}
-
 QString cannotCreate(const QString &path)
 {
     return QStringLiteral("ファイル %1 を作成できません").arg(path);
@@ -79,16 +74,26 @@ QString decodeCp932(const QByteArray &bytes)
     return Cp932::decode(unifyLineBreaks(bytes));
 }
 
+QString cannotOpenMessage(const QString &path)
+{
+    return QStringLiteral("ファイル %1 は開けません").arg(path);
+}
+
+void openForPane(QFile &file, const QString &path, const QByteArray &nativePath)
+{
+    if (!RegularFile::openForReading(file, path, nativePath))
+        throw VemiError(cannotOpenMessage(path));
+    if (file.size() > MaxFileBytes)
+        throw VemiError(QStringLiteral("文字列の大きさが メモ の制限を越えました"));
+}
+
 QString read(const QString &path)
 {
     QFile file;
-    if (!RegularFile::openForReading(file, path))
-        throw VemiError(cannotOpen(path));
-    if (file.size() > MaxFileBytes)
-        throw VemiError(QStringLiteral("文字列の大きさが メモ の制限を越えました"));
+    openForPane(file, path);
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw VemiError(cannotOpen(path));
+        throw VemiError(cannotOpenMessage(path));
     const qsizetype zero = bytes.indexOf('\0');
     if (zero >= 0)
         bytes.truncate(zero);
