@@ -108,6 +108,7 @@ protected:
 
 private:
     void recomputeExtremes();
+    std::optional<double> extreme(const double &value); // value: one of m_xMin ... m_yMax
 
     // Storage grows geometrically; `m_capacity` keeps the 32-point steps that
     // callers see, without copying the arrays again every 32 points.
