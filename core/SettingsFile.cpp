@@ -5,6 +5,7 @@
 #include "FileSearch.h"
 #include "IniProfile.h"
 #include "IntegerText.h"
+#include "ProgramPath.h"
 #include "TextFile.h"
 
 #include <QRegularExpression>
@@ -125,7 +126,7 @@ qsizetype scoresToRead(const IniProfile &profile, qint32 scoreCount)
 // The settings file lies beside the program, so its folder is the program's.
 QString SettingsFile::programFolder() const
 {
-    return m_path.left(m_path.lastIndexOf(u'/') + 1);
+    return ProgramPath::folderOf(m_path);
 }
 
 SettingsFile::SettingsFile(const QString &path)
