@@ -2,10 +2,10 @@
 
 #include "Cp932.h"
 #include "Errors.h"
-#include "FileSearch.h"
 #include "IniProfile.h"
 #include "IntegerText.h"
 #include "ProgramPath.h"
+#include "RegularFile.h"
 #include "TextFile.h"
 
 #include <QRegularExpression>
@@ -135,7 +135,7 @@ SettingsFile::SettingsFile(const QString &path)
 
 bool SettingsFile::exists() const
 {
-    return FileSearch::fileExists(m_path);
+    return RegularFile::isRegular(m_path);
 }
 
 FontTexts SettingsFile::load(Settings &settings, QStringList &scores) const
