@@ -154,7 +154,7 @@ private:
     void runCommand(void (TMainForm::*command)());
     QMessageBox::StandardButton askToSave();
     void Ask();
-    void loadFileIntoPane(QPlainTextEdit *pane, const QString &path);
+    void showInPane(QPlainTextEdit *pane, const QString &text);
     bool save();
     bool saveAs();
     bool writeTypedText(const QString &path);

@@ -47,11 +47,7 @@ void TMainForm::openProblem(const QString &path, const QByteArray &nativePath)
 {
     Mode2ButtonClick();
     try {
-        const QString text = PracticeText::load(path, nativePath);
-        if (text != LeftMemo->toPlainText()) {
-            LeftMemo->setPlainText(text);
-            LeftMemo->document()->setModified(false);
-        }
+        showInPane(LeftMemo, PracticeText::load(path, nativePath));
     } catch (const VemiError &error) {
         reportError(error.message());
         return;

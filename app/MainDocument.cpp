@@ -86,14 +86,15 @@ void TMainForm::Open1Click()
     const QString path = m_services.dialogs.openFileName(this, TextFilter, QString());
     if (path.isEmpty())
         return;
-    loadFileIntoPane(twoPanes ? LeftMemo : RightMemo, path);
+    showInPane(twoPanes ? LeftMemo : RightMemo, TextFile::read(path));
     showLeftWordCount();
     RightMemo->setFocus();
 }
 
-void TMainForm::loadFileIntoPane(QPlainTextEdit *pane, const QString &path)
+// A text the pane already shows is not set again: the pane keeps its cursor,
+// undo history and modified mark.
+void TMainForm::showInPane(QPlainTextEdit *pane, const QString &text)
 {
-    const QString text = TextFile::read(path);
     if (text == pane->toPlainText())
         return;
     pane->setPlainText(text);

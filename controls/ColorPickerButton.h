@@ -42,7 +42,6 @@ public:
     TIndicatorBorder indicatorBorder() const { return m_indicatorBorder; }
     bool isDroppedDown() const { return m_droppedDown; }
     bool isDown() const { return m_down; }
-    bool pressBeganInDropDown() const { return m_dropDownPressed; }
 
     // The palette window, owned by the button and kept while it lives.
     TColorPopup *popup() const { return m_popup; }

@@ -55,11 +55,9 @@ private:
     void fitHeight();
     void setHover(int index);
     void select(int index);
-    void selectCustom();
     void pickEntry(int index);
     int markAt(QPoint point) const;
     bool customAreaPress(QPoint point, bool starting);
-    void rebuildCombs();
     ColorValue cellColor(int index) const;
     int matchIndex(ColorValue color);
     bool acceleratorPressed(const QKeyEvent *event);

@@ -4,6 +4,7 @@
 #include "Errors.h"
 #include "PracticeText.h"
 #include "RegularFile.h"
+#include "TextFile.h"
 
 #include <QFile>
 
@@ -95,7 +96,7 @@ void TExtMemo::loadFromFile(const QString &path, const QByteArray &nativePath)
     // Only a regular file: a named pipe would block the scan and a device never ends.
     QFile file;
     if (!RegularFile::openForReading(file, path, nativePath))
-        throw VemiError(QStringLiteral("ファイル %1 は開けません").arg(path));
+        throw VemiError(TextFile::cannotOpenMessage(path));
     loadFromStream(file);
 }
 

@@ -114,40 +114,34 @@ void Tsp_XYDataSeries::recomputeExtremes()
     m_extremesValid = true;
 }
 
-std::optional<double> Tsp_XYDataSeries::GetXMin()
+// One of the extremes, brought up to date first; none without points.
+std::optional<double> Tsp_XYDataSeries::extreme(const double &value)
 {
     if (m_x.empty())
         return std::nullopt;
     if (!m_extremesValid)
         recomputeExtremes();
-    return m_xMin;
+    return value;
+}
+
+std::optional<double> Tsp_XYDataSeries::GetXMin()
+{
+    return extreme(m_xMin);
 }
 
 std::optional<double> Tsp_XYDataSeries::GetXMax()
 {
-    if (m_x.empty())
-        return std::nullopt;
-    if (!m_extremesValid)
-        recomputeExtremes();
-    return m_xMax;
+    return extreme(m_xMax);
 }
 
 std::optional<double> Tsp_XYDataSeries::GetYMin()
 {
-    if (m_x.empty())
-        return std::nullopt;
-    if (!m_extremesValid)
-        recomputeExtremes();
-    return m_yMin;
+    return extreme(m_yMin);
 }
 
 std::optional<double> Tsp_XYDataSeries::GetYMax()
 {
-    if (m_x.empty())
-        return std::nullopt;
-    if (!m_extremesValid)
-        recomputeExtremes();
-    return m_yMax;
+    return extreme(m_yMax);
 }
 
 void Tsp_XYDataSeries::AttrChanged(QObject *)

@@ -108,6 +108,7 @@ protected:
 
 private:
     void recomputeExtremes();
+    std::optional<double> extreme(const double &value); // value: one of m_xMin ... m_yMax
 
     // Storage grows geometrically; `m_capacity` keeps the 32-point steps that
     // callers see, without copying the arrays again every 32 points.
@@ -134,13 +135,10 @@ public:
 
     void Draw() override;
     void DrawLegendSample(QPainter &painter, const QRect &rect) override;
-    void AttrChanged(QObject *attr) override;
 
 private:
     void drawLine(QPainter &painter, const Tsp_Axis &xAxis, const Tsp_Axis &yAxis, int from);
     void drawMarkers(QPainter &painter, const Tsp_Axis &xAxis, const Tsp_Axis &yAxis, int from);
 
     std::unique_ptr<Tsp_PointAttr> m_pointAttr;
-    Tsp_PointAttr::TPointKind m_markerKind = Tsp_PointAttr::ptRectangle;
-    QPainter *m_canvas = nullptr;
 };

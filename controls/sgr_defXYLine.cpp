@@ -110,13 +110,6 @@ Tsp_XYLine::~Tsp_XYLine()
     disconnect(m_pointAttr.get(), nullptr, this, nullptr);
 }
 
-void Tsp_XYLine::AttrChanged(QObject *attr)
-{
-    if (attr == m_pointAttr.get())
-        m_markerKind = m_pointAttr->kind();
-    Tsp_XYDataSeries::AttrChanged(attr);
-}
-
 void Tsp_XYLine::Draw()
 {
     Tsp_XYPlot *p = plot();
@@ -129,12 +122,11 @@ void Tsp_XYLine::Draw()
     if (*GetXMin() > xAxis.max() || *GetXMax() < xAxis.min() || *GetYMin() > yAxis.max()
         || *GetYMax() < yAxis.min())
         return;
-    m_canvas = p->drawingCanvas();
+    QPainter &canvas = *p->drawingCanvas();
     if (Count() > 1 && lineShown)
-        drawLine(*m_canvas, xAxis, yAxis, 0);
+        drawLine(canvas, xAxis, yAxis, 0);
     if (m_pointAttr->visible())
-        drawMarkers(*m_canvas, xAxis, yAxis, 0);
-    m_canvas = nullptr;
+        drawMarkers(canvas, xAxis, yAxis, 0);
 }
 
 // Segment by segment. Where both ends map to ordinary pixels the segment
@@ -193,7 +185,7 @@ void Tsp_XYLine::drawLine(QPainter &painter, const Tsp_Axis &xAxis, const Tsp_Ax
 void Tsp_XYLine::drawMarkers(
     QPainter &painter, const Tsp_Axis &xAxis, const Tsp_Axis &yAxis, int from)
 {
-    if (m_markerKind == Tsp_PointAttr::ptCustom)
+    if (m_pointAttr->kind() == Tsp_PointAttr::ptCustom)
         return; // drawn only by a custom-point event, which nothing assigns
     m_pointAttr->applyTo(painter);
     const Tsp_XYPlot::Field f = plot()->field();
@@ -230,7 +222,7 @@ void Tsp_XYLine::drawMarkers(
         sprite.fill(Qt::transparent);
         QPainter spritePainter(&sprite);
         m_pointAttr->applyTo(spritePainter);
-        PointMarker::draw(spritePainter, m_markerKind, left + pad, up + pad, left, up);
+        PointMarker::draw(spritePainter, m_pointAttr->kind(), left + pad, up + pad, left, up);
     }
     for (size_t i = 0; i < shown.size(); ++i) {
         if (covered[i])
@@ -238,7 +230,7 @@ void Tsp_XYLine::drawMarkers(
         if (stamp)
             painter.drawImage(shown[i].x() - left - pad, shown[i].y() - up - pad, sprite);
         else
-            PointMarker::draw(painter, m_markerKind, shown[i].x(), shown[i].y(), left, up);
+            PointMarker::draw(painter, m_pointAttr->kind(), shown[i].x(), shown[i].y(), left, up);
     }
 }
 
@@ -249,9 +241,9 @@ void Tsp_XYLine::DrawLegendSample(QPainter &painter, const QRect &rect)
         LineAttr().applyTo(painter);
         painter.drawLine(rect.left(), middle, rect.right(), middle);
     }
-    if (m_pointAttr->visible() && m_markerKind != Tsp_PointAttr::ptCustom) {
+    if (m_pointAttr->visible() && m_pointAttr->kind() != Tsp_PointAttr::ptCustom) {
         m_pointAttr->applyTo(painter);
-        PointMarker::draw(painter, m_markerKind, rect.left() + rect.width() / 2, middle,
+        PointMarker::draw(painter, m_pointAttr->kind(), rect.left() + rect.width() / 2, middle,
             m_pointAttr->halfWidth(), m_pointAttr->halfHeight());
     }
 }

@@ -25,6 +25,18 @@ QString decode(const QByteArray &bytes)
     return decoder.decode(bytes);
 }
 
+bool holds(const QString &text)
+{
+    return decode(encode(text)) == text;
+}
+
+qsizetype characterLength(const QString &text, qsizetype i)
+{
+    return text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
+        ? 2
+        : 1;
+}
+
 QByteArray encodeReplacing(const QString &text)
 {
     const QByteArray bytes = encode(text);
@@ -33,10 +45,7 @@ QByteArray encodeReplacing(const QString &text)
     QByteArray replaced;
     replaced.reserve(bytes.size() + text.size());
     for (qsizetype i = 0; i < text.size();) {
-        const qsizetype length
-            = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
-            ? 2
-            : 1;
+        const qsizetype length = characterLength(text, i);
         const QString character = text.mid(i, length);
         const QByteArray encoded = encode(character);
         replaced += decode(encoded) == character ? encoded : QByteArray("?");

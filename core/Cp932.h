@@ -16,6 +16,12 @@ constexpr bool isLeadByte(unsigned char byte)
 QByteArray encode(const QString &text);
 QString decode(const QByteArray &bytes);
 
+// True when code page 932 holds the text exactly: nothing replaced, nothing dropped.
+bool holds(const QString &text);
+
+// The UTF-16 units of the character at i: 2 for a surrogate pair, else 1.
+qsizetype characterLength(const QString &text, qsizetype i);
+
 // As a save writes the text: each character code page 932 cannot hold, or that
 // the codec would drop without a trace (zero-width space, joiners, U+FEFF, soft
 // hyphen, variation selectors), becomes one "?".

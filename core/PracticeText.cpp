@@ -2,7 +2,6 @@
 
 #include "Cp932.h"
 #include "Errors.h"
-#include "RegularFile.h"
 #include "RtfText.h"
 #include "TextFile.h"
 
@@ -78,14 +77,11 @@ QString toPaneText(const Text &text)
 QString load(const QString &path, const QByteArray &nativePath)
 {
     QFile file;
-    if (!RegularFile::openForReading(file, path, nativePath))
-        throw VemiError(QStringLiteral("ファイル %1 は開けません").arg(path));
-    if (file.size() > TextFile::MaxFileBytes)
-        throw VemiError(QStringLiteral("文字列の大きさが メモ の制限を越えました"));
+    TextFile::openForPane(file, path, nativePath);
     try {
         return toPaneText(read(file, TextFile::MaxFileBytes));
     } catch (const VemiError &) {
-        throw VemiError(QStringLiteral("ファイル %1 は開けません").arg(path));
+        throw VemiError(TextFile::cannotOpenMessage(path));
     }
 }
 

@@ -2,9 +2,10 @@
 
 #include "Cp932.h"
 #include "Errors.h"
-#include "FileSearch.h"
 #include "IniProfile.h"
 #include "IntegerText.h"
+#include "ProgramPath.h"
+#include "RegularFile.h"
 #include "TextFile.h"
 
 #include <QRegularExpression>
@@ -13,11 +14,6 @@
 #include <algorithm>
 
 namespace {
-
-bool holdsInCp932(const QString &text)
-{
-    return Cp932::decode(Cp932::encode(text)) == text;
-}
 
 // Values are CP932, or UTF-8 in a file that an editor saved with a byte order mark.
 class ProfileReader
@@ -52,7 +48,7 @@ public:
     QString soundPath(const QByteArray &key, const QString &defaultPath) const
     {
         const QByteArray bytes = m_profile.readString("General", key, QByteArray());
-        if (!m_profile.startsWithUtf8Bom() && !holdsInCp932(defaultPath)
+        if (!m_profile.startsWithUtf8Bom() && !Cp932::holds(defaultPath)
             && (bytes == Cp932::encodeReplacing(defaultPath)
                 || bytes == Cp932::encode(defaultPath)))
             return defaultPath;
@@ -130,7 +126,7 @@ qsizetype scoresToRead(const IniProfile &profile, qint32 scoreCount)
 // The settings file lies beside the program, so its folder is the program's.
 QString SettingsFile::programFolder() const
 {
-    return m_path.left(m_path.lastIndexOf(u'/') + 1);
+    return ProgramPath::folderOf(m_path);
 }
 
 SettingsFile::SettingsFile(const QString &path)
@@ -139,7 +135,7 @@ SettingsFile::SettingsFile(const QString &path)
 
 bool SettingsFile::exists() const
 {
-    return FileSearch::fileExists(m_path);
+    return RegularFile::isRegular(m_path);
 }
 
 FontTexts SettingsFile::load(Settings &settings, QStringList &scores) const

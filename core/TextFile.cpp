@@ -14,11 +14,6 @@ namespace TextFile {
 
 namespace {
 
-QString cannotOpen(const QString &path)
-{
-    return QStringLiteral("ファイル %1 は開けません").arg(path);
-}
-
 QString cannotCreate(const QString &path)
 {
     return QStringLiteral("ファイル %1 を作成できません").arg(path);
@@ -53,18 +48,6 @@ QByteArray unifyLineBreaks(const QByteArray &bytes)
     return result;
 }
 
-bool isEncodable(QStringView character)
-{
-    return Cp932::decode(Cp932::encode(character.toString())) == character;
-}
-
-qsizetype characterLength(const QString &text, qsizetype i)
-{
-    return text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
-        ? 2
-        : 1;
-}
-
 } // namespace
 
 // Texts from other editors often come as UTF-8. Half-width katakana pairs in
@@ -91,16 +74,26 @@ QString decodeCp932(const QByteArray &bytes)
     return Cp932::decode(unifyLineBreaks(bytes));
 }
 
+QString cannotOpenMessage(const QString &path)
+{
+    return QStringLiteral("ファイル %1 は開けません").arg(path);
+}
+
+void openForPane(QFile &file, const QString &path, const QByteArray &nativePath)
+{
+    if (!RegularFile::openForReading(file, path, nativePath))
+        throw VemiError(cannotOpenMessage(path));
+    if (file.size() > MaxFileBytes)
+        throw VemiError(QStringLiteral("文字列の大きさが メモ の制限を越えました"));
+}
+
 QString read(const QString &path)
 {
     QFile file;
-    if (!RegularFile::openForReading(file, path))
-        throw VemiError(cannotOpen(path));
-    if (file.size() > MaxFileBytes)
-        throw VemiError(QStringLiteral("文字列の大きさが メモ の制限を越えました"));
+    openForPane(file, path);
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw VemiError(cannotOpen(path));
+        throw VemiError(cannotOpenMessage(path));
     const qsizetype zero = bytes.indexOf('\0');
     if (zero >= 0)
         bytes.truncate(zero);
@@ -113,20 +106,9 @@ QString read(const QString &path)
 
 QByteArray encode(const QString &paneText)
 {
-    if (!firstUnmappable(paneText))
-        return Cp932::fromPaneText(paneText);
-    QString replaced;
-    replaced.reserve(paneText.size());
-    for (qsizetype i = 0; i < paneText.size();) {
-        const qsizetype length = characterLength(paneText, i);
-        const QStringView character = QStringView(paneText).mid(i, length);
-        if (isEncodable(character))
-            replaced += character;
-        else
-            replaced += u'?';
-        i += length;
-    }
-    return Cp932::fromPaneText(replaced);
+    QString withCrLf = paneText;
+    withCrLf.replace(u'\n', QStringLiteral("\r\n"));
+    return Cp932::encodeReplacing(withCrLf);
 }
 
 void write(const QString &path, const QString &paneText)
@@ -140,16 +122,16 @@ void write(const QString &path, const QString &paneText)
 
 std::optional<Unmappable> firstUnmappable(const QString &paneText)
 {
-    if (Cp932::decode(Cp932::encode(paneText)) == paneText)
+    if (Cp932::holds(paneText))
         return std::nullopt;
     int line = 1;
     for (qsizetype i = 0; i < paneText.size();) {
-        const qsizetype length = characterLength(paneText, i);
-        const QStringView character = QStringView(paneText).mid(i, length);
+        const qsizetype length = Cp932::characterLength(paneText, i);
+        const QString character = paneText.mid(i, length);
         if (character == u'\n')
             ++line;
-        else if (!isEncodable(character))
-            return Unmappable { character.toString(), line };
+        else if (!Cp932::holds(character))
+            return Unmappable { character, line };
         i += length;
     }
     return std::nullopt;

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+class QFile;
+
 // Plain text files as the trainer reads and writes them: code page 932 with
 // CR LF line breaks on disk, "\n" breaks in the panes.
 namespace TextFile {
@@ -17,6 +19,15 @@ constexpr qint64 MaxFileBytes = 8 * 1024 * 1024;
 // "ファイル %s は開けません" when it is not a regular file or cannot be read, and the pane-limit
 // message when it is larger than MaxFileBytes.
 QString read(const QString &path);
+
+// "ファイル %s は開けません" for path.
+QString cannotOpenMessage(const QString &path);
+
+// Opens path for a pane, by nativePath's bytes when those are given (a name the
+// file system's encoding cannot spell). Throws VemiError with cannotOpenMessage()
+// when it is not a regular file or cannot be opened, and the pane-limit message
+// when it is larger than MaxFileBytes.
+void openForPane(QFile &file, const QString &path, const QByteArray &nativePath = QByteArray());
 
 // The text of a UTF-8 file (BOM dropped, line breaks left as they are), or
 // nothing when the bytes are not to be read as UTF-8: that takes a BOM, or valid

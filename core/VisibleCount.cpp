@@ -22,10 +22,7 @@ QString visibleCountText(const QString &paneText)
 {
     qsizetype characters = 0;
     const qsizetype length = paneText.size();
-    for (qsizetype i = 0; i < length; ++characters) {
-        const bool pair = paneText.at(i).isHighSurrogate() && i + 1 < length
-            && paneText.at(i + 1).isLowSurrogate();
-        i += pair ? 2 : 1;
-    }
+    for (qsizetype i = 0; i < length; ++characters)
+        i += Cp932::characterLength(paneText, i);
     return QString::number(characters - paneText.count(u'\r'));
 }

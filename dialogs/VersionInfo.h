@@ -27,7 +27,7 @@ public:
     QString FileVersion() { return stringValue(QStringLiteral("FileVersion")); }
     QString LegalCopyright() { return stringValue(QStringLiteral("LegalCopyright")); }
     QString ProductName() { return stringValue(QStringLiteral("ProductName")); }
-    // Part 0 to 3 of the file version "a.b.c.d", each at most 10 characters.
+    // Field 0 to 3 of the file version "a.b.c.d", each at most 10 characters.
     QString versionPart(int index);
 
     QString language() const { return m_language; }

@@ -1,7 +1,5 @@
 #include "FileSearch.h"
 
-#include "RegularFile.h"
-
 #include <QFile>
 #include <QStringDecoder>
 
@@ -52,11 +50,6 @@ QList<Entry> entriesEndingWith(const QString &folder, const QString &suffix)
             entries.append(std::move(entry));
     }
     return entries;
-}
-
-bool fileExists(const QString &path)
-{
-    return RegularFile::isRegular(path);
 }
 
 } // namespace FileSearch

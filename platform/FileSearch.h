@@ -21,7 +21,4 @@ struct Entry
 // included, and so are folders; no entry is left out for its name's encoding.
 QList<Entry> entriesEndingWith(const QString &folder, const QString &suffix);
 
-// True when path names an existing regular file: a folder, FIFO or device is none.
-bool fileExists(const QString &path);
-
 } // namespace FileSearch

@@ -125,8 +125,10 @@ void TestRxSplit::drag()
     w.RightMemo->setFocus();
     QTest::keyClick(w.RightMemo, Qt::Key_A);
     QCOMPARE(w.RightMemo->toPlainText(), QStringLiteral("a"));
+    // Nor does a later Esc move the bar: the drag is over.
+    const int settled = w.LeftMemo->width();
     QTest::keyClick(w.RightMemo, Qt::Key_Escape);
-    QCOMPARE(w.LeftMemo->width(), expectedLeft == -1 ? before : w.LeftMemo->width());
+    QCOMPARE(w.LeftMemo->width(), settled);
 }
 
 // A bar under a bottom pane grows the pane as it moves up; a tiny parent

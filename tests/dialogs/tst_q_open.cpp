@@ -3,6 +3,7 @@
 #include "Cp932.h"
 #include "ProblemCatalogue.h"
 #include "Q_Open.h"
+#include "TextFile.h"
 
 #include <QAccessible>
 #include <QDir>
@@ -283,9 +284,7 @@ void TestQOpen::listAndPaneSeeTheSameText()
     QDir().mkpath(problems);
     QVERIFY(nativeName.isEmpty() ? writeAll(problems + name, file)
                                  : writeAllNative(QFile::encodeName(problems) + nativeName, file));
-    QString withCrLf = pane;
-    writeAll(problems + QStringLiteral("same-in-shift-jis.txt"),
-        Cp932::encodeReplacing(withCrLf.replace(u'\n', QStringLiteral("\r\n"))));
+    QVERIFY(writeAll(problems + QStringLiteral("same-in-shift-jis.txt"), TextFile::encode(pane)));
 
     QStringList listed;
     QStringList reference;

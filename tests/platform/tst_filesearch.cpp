@@ -70,9 +70,9 @@ void TestFileSearch::fileExistsOnlyForFiles()
     const QDir dir(folder.path());
     touch(dir.filePath(QStringLiteral("vemitrainer.ini")));
     QVERIFY(dir.mkdir(QStringLiteral("folder.ini")));
-    QVERIFY(FileSearch::fileExists(dir.filePath(QStringLiteral("vemitrainer.ini"))));
-    QVERIFY(!FileSearch::fileExists(dir.filePath(QStringLiteral("folder.ini"))));
-    QVERIFY(!FileSearch::fileExists(dir.filePath(QStringLiteral("missing.ini"))));
+    QVERIFY(RegularFile::isRegular(dir.filePath(QStringLiteral("vemitrainer.ini"))));
+    QVERIFY(!RegularFile::isRegular(dir.filePath(QStringLiteral("folder.ini"))));
+    QVERIFY(!RegularFile::isRegular(dir.filePath(QStringLiteral("missing.ini"))));
 }
 
 void TestFileSearch::namesTheFileSystemCannotSpellAreListed_data()
