@@ -14,16 +14,16 @@ class QAction;
 class QActionGroup;
 class QComboBox;
 class QLabel;
-class TFontComboBox;
-class TLCD99;
-class TRxSplitter;
 class QPlainTextEdit;
 class QPrinter;
 class QSessionManager;
-class QToolBar;
 class QTimer;
-class Shell;
+class QToolBar;
 class QToolButton;
+class Shell;
+class TFontComboBox;
+class TLCD99;
+class TRxSplitter;
 
 // The trainer's window: practice text on the left, the learner's typing on
 // the right, tool bars with the timer display on top, live counts below.

@@ -50,6 +50,11 @@ struct Chart
         return series;
     }
     QImage image() { return plot.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    QRect fieldRect() const
+    {
+        const Tsp_XYPlot::Field f = plot.field();
+        return QRect(f.left, f.top, f.right - f.left, f.bottom - f.top);
+    }
     bool sixPixelDigits() const { return QFontMetrics(plot.font()).horizontalAdvance(u'0') == 6; }
 
     Tsp_XYPlot plot;
@@ -357,8 +362,7 @@ void TestXYPlot::denseLinesMatchSegmentBySegment()
         line.AddXY(1 + i * 0.001, 5 + 4 * std::sin(i * 0.7) + (i % 97 == 0 ? 7 : 0));
     const QImage image = chart.image();
 
-    const Tsp_XYPlot::Field f = chart.plot.field();
-    const QRect field(f.left, f.top, f.right - f.left, f.bottom - f.top);
+    const QRect field = chart.fieldRect();
     QImage expected(image.size(), QImage::Format_RGB32);
     expected.fill(Qt::white);
     QPainter painter(&expected);
@@ -409,8 +413,7 @@ void TestXYPlot::denseMarkersMatchMarkerByMarker()
         line.AddXY(1 + (i % 83) * 0.1, 0.3 * (i % 37) - (i % 5 == 0 ? 0.1 : 0));
     const QImage image = chart.image();
 
-    const Tsp_XYPlot::Field f = chart.plot.field();
-    const QRect field(f.left, f.top, f.right - f.left, f.bottom - f.top);
+    const QRect field = chart.fieldRect();
     QImage expected(image.size(), QImage::Format_RGB32);
     expected.fill(Qt::white);
     QPainter painter(&expected);
