@@ -1,0 +1,178 @@
+#include "../support/FakeDialogs.h"
+#include "../support/RecordingShell.h"
+#include "AdvGrid.h"
+#include "ExamHistory.h"
+#include "History.h"
+#include "sgr_def.h"
+#include "sgr_defSeries.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+constexpr QRgb Red = 0xFFFF0000;
+const ExamLevel Level2 { QStringLiteral("2級"), 3, 500 };
+
+ExamResult run(const char *name, const char *when, int net)
+{
+    return { QDateTime::fromString(QString::fromLatin1(when), Qt::ISODate).toLocalTime(),
+        QString::fromUtf8(name), QStringLiteral("2級"), net + 30, 4, 3, 3, net, 500, net >= 500 };
+}
+
+QStringList column(const TAdvStringGrid &grid, int col)
+{
+    QStringList cells;
+    for (int row = 1; row < grid.RowCount(); ++row)
+        cells << grid.Cells(col, row);
+    return cells;
+}
+
+QList<QPointF> points(const Tsp_XYLine &line)
+{
+    QList<QPointF> list;
+    for (int i = 0; i < line.Count(); ++i)
+        list << QPointF(line.X(i), line.Y(i));
+    return list;
+}
+
+} // namespace
+
+class TestHistory final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void listsTheRunsSortedByHeaderClicks_data();
+    void listsTheRunsSortedByHeaderClicks();
+    void chartsNetScoresAndThePassMark_data();
+    void chartsNetScoresAndThePassMark();
+    void unreadableFileOpensEmpty();
+    void folderButtonOpensTheFolder();
+
+private:
+    QString path() const { return m_dir->filePath(QString::fromLatin1(ExamHistory::FileName)); }
+    void record(const QList<ExamResult> &runs) const
+    {
+        for (const ExamResult &r : runs)
+            ExamHistory(path()).append(r);
+    }
+    std::unique_ptr<QTemporaryDir> m_dir;
+    FakeDialogs m_dialogs;
+    RecordingShell m_shell;
+};
+
+void TestHistory::initTestCase()
+{
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
+        { QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic") });
+}
+
+void TestHistory::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_dialogs.messages.clear();
+    m_shell.opened.clear();
+}
+
+void TestHistory::listsTheRunsSortedByHeaderClicks_data()
+{
+    QTest::addColumn<QList<int>>("clicks");
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("time order, whatever the file order")
+        << QList<int>() << QStringList { "b", "a", "c" };
+    QTest::newRow("net score ascending")
+        << QList<int> { THistoryForm::NetColumn } << QStringList { "a", "c", "b" };
+    QTest::newRow("net score descending") << QList<int> { THistoryForm::NetColumn,
+        THistoryForm::NetColumn } << QStringList { "b", "c", "a" };
+    QTest::newRow("by name, then back to time order") << QList<int> { THistoryForm::NameColumn,
+        THistoryForm::RunColumn } << QStringList { "b", "a", "c" };
+}
+
+void TestHistory::listsTheRunsSortedByHeaderClicks()
+{
+    QFETCH(QList<int>, clicks);
+    QFETCH(QStringList, names);
+    // The second run was recorded with a clock set back: it sorts first.
+    record({ run("a", "2026-12-02T10:00:00+09:00", 90), run("b", "2026-12-01T10:00:00+09:00", 1000),
+        run("c", "2026-12-03T10:00:00+09:00", 480) });
+    THistoryForm form(path(), Level2, m_dialogs, m_shell);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    TAdvStringGrid &grid = *form.Grid;
+    for (int col : clicks)
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.cellRect(col, 0).center());
+    QCOMPARE(column(grid, THistoryForm::NameColumn), names);
+    QVERIFY(m_dialogs.messages.isEmpty());
+}
+
+void TestHistory::chartsNetScoresAndThePassMark_data()
+{
+    QTest::addColumn<QList<int>>("scores");
+    QTest::addColumn<double>("lastX"); // the bottom axis's end, where the mark line ends
+    QTest::newRow("no runs") << QList<int>() << 2.0;
+    QTest::newRow("one run") << QList<int> { 300 } << 2.0;
+    QTest::newRow("below and above the mark") << QList<int> { 200, 650, 420, 100 } << 4.0;
+}
+
+void TestHistory::chartsNetScoresAndThePassMark()
+{
+    QFETCH(QList<int>, scores);
+    QFETCH(double, lastX);
+    QList<ExamResult> runs;
+    QList<QPointF> expected;
+    for (int i = 0; i < scores.size(); ++i) {
+        runs << run("x", "2026-12-01T10:00:00+09:00", scores[i]);
+        runs.last().when = runs.last().when.addDays(i);
+        expected << QPointF(i + 1, scores[i]);
+    }
+    record(runs);
+    THistoryForm form(path(), Level2, m_dialogs, m_shell);
+    QCOMPARE(points(*form.XYLine), expected);
+    QCOMPARE(points(*form.PassMarkLine), QList<QPointF>({ { 1, 500 }, { lastX, 500 } }));
+    const Tsp_Axis &bottom = *form.XYPlot->BottomAxis();
+    const Tsp_Axis &left = *form.XYPlot->LeftAxis();
+    QCOMPARE(std::pair(bottom.min(), bottom.max()), std::pair(1.0, lastX));
+    QVERIFY2(left.max() > 500, "the mark is inside the chart");
+    QVERIFY(form.MarkLabel->text().contains(QStringLiteral("2級")));
+
+    // The mark is drawn right across the field, under the scores' line.
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QImage image = form.XYPlot->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const Tsp_XYPlot::Field f = form.XYPlot->field();
+    const int y = left.ValueToPixel(500);
+    int red = 0;
+    for (int x = f.left; x < f.right; ++x)
+        red += image.pixel(x, y) == Red;
+    QVERIFY2(red > (f.right - f.left) * 9 / 10, qPrintable(QString::number(red)));
+    QVERIFY(image.pixel((f.left + f.right) / 2, y - 10) != Red);
+}
+
+void TestHistory::unreadableFileOpensEmpty()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir(ExamHistory::FileName));
+    THistoryForm form(path(), Level2, m_dialogs, m_shell);
+    QCOMPARE(m_dialogs.messages.size(), 1);
+    QVERIFY2(m_dialogs.messages[0].text.contains(path()), qPrintable(m_dialogs.messages[0].text));
+    QCOMPARE(form.Grid->RowCount(), 1);
+    QCOMPARE(form.XYLine->Count(), 0);
+    QCOMPARE(form.PassMarkLine->Count(), 2);
+}
+
+void TestHistory::folderButtonOpensTheFolder()
+{
+    THistoryForm form(path(), Level2, m_dialogs, m_shell);
+    form.show();
+    QTest::mouseClick(form.FolderButton, Qt::LeftButton);
+    QCOMPARE(m_shell.opened, QList<QUrl> { QUrl::fromLocalFile(m_dir->path()) });
+    QVERIFY(m_dialogs.messages.isEmpty()); // no file yet is an empty history, not an error
+}
+
+QTEST_MAIN(TestHistory)
+#include "tst_history.moc"
