@@ -85,17 +85,42 @@ ExamAlignment::Result toResult(
     return result;
 }
 
+// The largest bit-parallel table worked whole, in words (64K typed against 64K
+// practice characters): a few tenths of a second and a few tens of megabytes.
+constexpr double WholeTableWords = 65536.0 * 1024.0;
+constexpr std::size_t PieceLength = 16384;
+
+Script alignInPieces(Text practice, Text typed);
+
 // Few errors: the diagonals are fastest and exact. Many: their cost grows with
-// the square of the errors, so past a limit set by the texts' size the
-// bit-parallel table (cost set by the size alone) takes over.
+// the square of the errors, so past a limit set by the texts' size (where they
+// would cost about a third of the table) the bit-parallel table takes over.
 Script alignTexts(Text practice, Text typed)
 {
     const std::size_t columns = std::min(practice.size(), 2 * typed.size());
     const double words = double(columns) * double((typed.size() + 63) / 64);
-    const int limit = int(std::clamp(std::sqrt(4 * words), 16.0, 2048.0));
+    const int limit = int(std::clamp(std::sqrt(words) / 3, 16.0, 2048.0));
     if (std::optional<Script> script = byDiagonals(practice, typed, limit))
         return std::move(*script);
-    return byBitVectors(practice, typed);
+    if (words <= WholeTableWords)
+        return byBitVectors(practice, typed);
+    return alignInPieces(practice, typed);
+}
+
+// Typing this long and this far from the text (a pasted book) is no exam: each
+// piece of the typed text is aligned against the practice text from where the
+// previous piece ended. Time and memory stay in line with the length; where two
+// pieces meet, the alignment may count a few errors more than the fewest.
+Script alignInPieces(Text practice, Text typed)
+{
+    Script whole;
+    for (std::size_t t = 0; t < typed.size(); t += PieceLength) {
+        const Text piece = typed.subspan(t, std::min(PieceLength, typed.size() - t));
+        const Script part = alignTexts(practice.subspan(whole.practiceEnd), piece);
+        whole.steps.insert(whole.steps.end(), part.steps.begin(), part.steps.end());
+        whole.practiceEnd += part.practiceEnd;
+    }
+    return whole;
 }
 
 } // namespace

@@ -10,9 +10,9 @@ using Word = std::uint64_t;
 constexpr std::size_t WordBits = 64;
 constexpr Word AllOnes = ~Word(0);
 
-// The boundary rows kept for the way back are limited to about this many bytes;
-// beyond it only every few bands' boundary is kept and the rest recomputed.
-constexpr std::size_t BoundaryBudget = std::size_t(32) << 20;
+// Every this many columns each band's column is kept too, so the way back
+// recomputes a short stretch of a band rather than the band from its start.
+constexpr std::size_t MarkEvery = 256;
 
 // The table of distances (typed prefix × practice prefix) is swept in bands of
 // 64 typed characters, one word per practice character: a band's column is two
@@ -52,7 +52,7 @@ int bitAt(Word plus, Word minus, std::size_t r)
 class BitTable
 {
 public:
-    BitTable(Text practice, Text typed)
+    BitTable(Text practice, Text typed, std::size_t rowBudget)
         : m_practice(practice.first(std::min(practice.size(), 2 * typed.size())))
         , m_typed(typed)
         , m_bands((typed.size() + WordBits - 1) / WordBits)
@@ -70,7 +70,10 @@ public:
         }
         m_matches.assign(numbers.size() + 1, 0);
         const std::size_t rowBytes = 2 * sizeof(Word) * (m_practice.size() / WordBits + 1);
-        m_keepEvery = std::max<std::size_t>(1, m_bands * rowBytes / BoundaryBudget + 1);
+        m_keepEvery = std::max<std::size_t>(
+            1, m_bands * rowBytes / std::max<std::size_t>(rowBudget, 1) + 1);
+        m_marksPerBand = m_practice.size() / MarkEvery + 1;
+        m_marks.resize(m_bands * m_marksPerBand);
     }
 
     Script align()
@@ -81,45 +84,62 @@ public:
     }
 
 private:
-    // Advances band b over practice columns 1..last from the horizontal
-    // differences above it, handing each column to visit(j, column).
-    template <typename Visit>
-    void sweep(std::size_t band, std::size_t last, const Row *above, Visit &&visit)
+    // Advances band b over practice columns from+1..last, starting from column
+    // `from` and the horizontal differences above the band (none: the table's
+    // top row, growing by one a column). Writes what is asked: the band's bottom
+    // row of differences (from 0 only), every column (columns[j - from]), the
+    // marked columns.
+    void sweep(std::size_t band, std::size_t from, std::size_t last, Column start, const Row *above,
+        Row *below, Column *columns, bool mark)
     {
         const std::size_t first = band * WordBits;
         const std::size_t rows = std::min(WordBits, m_typed.size() - first);
         for (std::size_t r = 0; r < rows; ++r)
             m_matches[m_typedSymbols[first + r]] |= Word(1) << r;
-        Column c;
-        for (std::size_t j = 1; j <= last; ++j) {
-            // The top row of the table grows by one per practice character.
-            const int in = above ? above->at(j) : 1;
-            Word eq = m_matches[m_practiceSymbols[j - 1]];
-            const Word xDown = eq | c.minusDown;
-            if (in < 0)
-                eq |= 1;
-            const Word xAcross = (((eq & c.plusDown) + c.plusDown) ^ c.plusDown) | eq;
-            c.plusAcross = c.minusDown | ~(xAcross | c.plusDown);
-            c.minusAcross = c.plusDown & xAcross;
-            const Word plusShifted = (c.plusAcross << 1) | Word(in > 0);
-            const Word minusShifted = (c.minusAcross << 1) | Word(in < 0);
-            c.plusDown = minusShifted | ~(xDown | plusShifted);
-            c.minusDown = plusShifted & xDown;
-            visit(j, c);
+        Word plusDown = start.plusDown;
+        Word minusDown = start.minusDown;
+        Column *marks = m_marks.data() + band * m_marksPerBand;
+        for (std::size_t w = from / WordBits; w <= last / WordBits; ++w) {
+            const Word inPlus = above ? above->plus[w] : AllOnes;
+            const Word inMinus = above ? above->minus[w] : 0;
+            Word outPlus = 0;
+            Word outMinus = 0;
+            const std::size_t end = std::min(last + 1, (w + 1) * WordBits);
+            for (std::size_t j = std::max(from + 1, w * WordBits); j < end; ++j) {
+                const std::size_t bit = j % WordBits;
+                const Word hPlus = (inPlus >> bit) & 1;
+                const Word hMinus = (inMinus >> bit) & 1;
+                const Word eq = m_matches[m_practiceSymbols[j - 1]];
+                const Word xDown = eq | minusDown;
+                const Word eqIn = eq | hMinus;
+                const Word xAcross = (((eqIn & plusDown) + plusDown) ^ plusDown) | eqIn;
+                const Word plusAcross = minusDown | ~(xAcross | plusDown);
+                const Word minusAcross = plusDown & xAcross;
+                outPlus |= ((plusAcross >> (rows - 1)) & 1) << bit;
+                outMinus |= ((minusAcross >> (rows - 1)) & 1) << bit;
+                const Word plusShifted = (plusAcross << 1) | hPlus;
+                const Word minusShifted = (minusAcross << 1) | hMinus;
+                plusDown = minusShifted | ~(xDown | plusShifted);
+                minusDown = plusShifted & xDown;
+                if (columns)
+                    columns[j - from] = { plusDown, minusDown, plusAcross, minusAcross };
+                if (mark && j % MarkEvery == 0)
+                    marks[j / MarkEvery] = { plusDown, minusDown };
+            }
+            if (below) {
+                below->plus[w] = outPlus;
+                below->minus[w] = outMinus;
+            }
         }
         for (std::size_t r = 0; r < rows; ++r)
             m_matches[m_typedSymbols[first + r]] = 0;
     }
 
     // The bottom row of differences of band b, below the given row.
-    Row bandBelow(std::size_t band, const Row *above)
+    Row bandBelow(std::size_t band, const Row *above, bool mark = false)
     {
         Row below(m_practice.size());
-        const std::size_t lastRow = std::min(WordBits, m_typed.size() - band * WordBits) - 1;
-        sweep(band, m_practice.size(), above, [&](std::size_t j, const Column &c) {
-            below.plus[j / WordBits] |= ((c.plusAcross >> lastRow) & 1) << (j % WordBits);
-            below.minus[j / WordBits] |= ((c.minusAcross >> lastRow) & 1) << (j % WordBits);
-        });
+        sweep(band, 0, m_practice.size(), Column(), above, &below, nullptr, mark);
         return below;
     }
 
@@ -131,7 +151,7 @@ private:
         for (std::size_t band = 0; band < m_bands; ++band) {
             if (band % m_keepEvery == 0)
                 m_kept.push_back(above);
-            above = bandBelow(band, band == 0 ? nullptr : &above);
+            above = bandBelow(band, band == 0 ? nullptr : &above, true);
         }
         int distance = int(m_typed.size());
         std::pair<int, std::size_t> best { distance, 0 };
@@ -155,11 +175,10 @@ private:
         if (m_groupRows.empty() || m_group != group) {
             m_group = group;
             m_groupRows.assign(1, m_kept[group]);
-            for (std::size_t b = group * m_keepEvery; b + 1 < band; ++b)
+            for (std::size_t b = group * m_keepEvery; b < band; ++b)
                 m_groupRows.push_back(bandBelow(b, b == 0 ? nullptr : &m_groupRows.back()));
         }
-        const std::size_t inGroup = band - group * m_keepEvery;
-        return inGroup == 0 && band % m_keepEvery == 0 ? &m_groupRows[0] : &m_groupRows[inGroup];
+        return &m_groupRows[band - group * m_keepEvery];
     }
 
     std::vector<Step> traceBack(int distance, std::size_t j);
@@ -174,6 +193,8 @@ private:
     std::vector<Row> m_kept; // the row above every m_keepEvery-th band
     std::size_t m_group = 0;
     std::vector<Row> m_groupRows; // the rows above the bands of one group
+    std::size_t m_marksPerBand = 1;
+    std::vector<Column> m_marks; // each band's column at every MarkEvery-th column
 };
 
 // From the end cell back to the origin, a band at a time: each band's columns
@@ -183,29 +204,37 @@ std::vector<Step> BitTable::traceBack(int distance, std::size_t j)
 {
     std::vector<Step> reversed;
     reversed.reserve(m_typed.size() + std::size_t(distance));
-    std::vector<Column> columns(j + 1);
+    std::vector<Column> columns(MarkEvery + 1);
     std::size_t i = m_typed.size();
     for (std::size_t band = m_bands; band-- > 0 && j > 0;) {
-        sweep(band, j, rowAbove(band), [&](std::size_t k, const Column &c) { columns[k] = c; });
+        const Row *above = rowAbove(band);
         const std::size_t top = band * WordBits;
-        for (; i > top && j > 0;) {
-            const std::size_t r = i - top - 1;
-            const int up = distance - bitAt(columns[j].plusDown, columns[j].minusDown, r);
-            const int left = distance - bitAt(columns[j].plusAcross, columns[j].minusAcross, r);
-            const int diagonal = left - bitAt(columns[j - 1].plusDown, columns[j - 1].minusDown, r);
-            const bool same = m_typed[i - 1] == m_practice[j - 1];
-            if (diagonal == distance - (same ? 0 : 1)) {
-                reversed.push_back(same ? Step::Match : Step::Substitution);
-                --i;
-                --j;
-            } else if (up == distance - 1) {
-                reversed.push_back(Step::Insertion);
-                --i;
-            } else {
-                reversed.push_back(Step::Omission);
-                --j;
+        while (i > top && j > 0) {
+            // The stretch of the band from the mark before j.
+            const std::size_t from = (j - 1) / MarkEvery * MarkEvery;
+            columns[0] = from == 0 ? Column() : m_marks[band * m_marksPerBand + from / MarkEvery];
+            sweep(band, from, j, columns[0], above, nullptr, columns.data(), false);
+            for (; i > top && j > from;) {
+                const Column &here = columns[j - from];
+                const Column &before = columns[j - from - 1];
+                const std::size_t r = i - top - 1;
+                const int up = distance - bitAt(here.plusDown, here.minusDown, r);
+                const int left = distance - bitAt(here.plusAcross, here.minusAcross, r);
+                const int diagonal = left - bitAt(before.plusDown, before.minusDown, r);
+                const bool same = m_typed[i - 1] == m_practice[j - 1];
+                if (diagonal == distance - (same ? 0 : 1)) {
+                    reversed.push_back(same ? Step::Match : Step::Substitution);
+                    --i;
+                    --j;
+                } else if (up == distance - 1) {
+                    reversed.push_back(Step::Insertion);
+                    --i;
+                } else {
+                    reversed.push_back(Step::Omission);
+                    --j;
+                }
+                distance = reversed.back() == Step::Match ? distance : distance - 1;
             }
-            distance = reversed.back() == Step::Match ? distance : distance - 1;
         }
     }
     reversed.insert(reversed.end(), i, Step::Insertion);
@@ -215,11 +244,11 @@ std::vector<Step> BitTable::traceBack(int distance, std::size_t j)
 
 } // namespace
 
-Script byBitVectors(Text practice, Text typed)
+Script byBitVectors(Text practice, Text typed, std::size_t rowBudget)
 {
     if (typed.empty())
         return {};
-    return BitTable(practice, typed).align();
+    return BitTable(practice, typed, rowBudget).align();
 }
 
 } // namespace ExamAlignmentMethods

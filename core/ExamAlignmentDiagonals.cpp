@@ -1,5 +1,6 @@
 #include "ExamAlignmentMethods.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace ExamAlignmentMethods {
@@ -17,22 +18,28 @@ struct Move
 
 // Diagonal k holds the points where practice position − typed position = k.
 // For each error count d and diagonal, the furthest typed position reached with
-// at most d errors; level d keeps diagonals −d..d from index d² on.
+// at most d errors. Level d keeps diagonals −d−1..d+1 from index d² + 2d on, the
+// outer two always unreachable so that the next level needs no range checks.
 class Frontier
 {
 public:
-    Frontier(Text practice, Text typed)
+    Frontier(Text practice, Text typed, int errorLimit)
         : m_practice(practice)
         , m_typed(typed)
         , m_n(int(practice.size()))
         , m_m(int(typed.size()))
     {
-        m_reach.push_back(slide(0, 0));
+        // Room for the levels up front: growing by copies costs more than the levels.
+        const std::size_t levels = std::size_t(std::clamp(errorLimit, 0, std::min(m_m, 4096))) + 2;
+        m_reach.reserve(levels * levels);
+        m_reach = { -1, slide(0, 0), -1 };
     }
 
     int at(int d, int k) const
     {
-        return k < -d || k > d ? -1 : m_reach[std::size_t(d) * std::size_t(d) + std::size_t(d + k)];
+        return k < -d || k > d
+            ? -1
+            : m_reach[std::size_t(d) * std::size_t(d + 2) + std::size_t(d + 1 + k)];
     }
 
     // The diagonal reaching the typed text's end with d errors that goes furthest
@@ -46,12 +53,23 @@ public:
         return INT_MIN;
     }
 
+    // The furthest reach of level d from level d − 1 (entry() without the choice).
     void addLevel(int d)
     {
+        const std::size_t previous = std::size_t(d - 1) * std::size_t(d + 1) + std::size_t(d);
+        m_reach.push_back(-1);
         for (int k = -d; k <= d; ++k) {
-            const Move move = entry(d, k);
-            m_reach.push_back(move.typedPos < 0 ? -1 : slide(k, move.typedPos));
+            const int *before = m_reach.data() + previous + k; // level d − 1, diagonal k
+            int t = before[0];
+            if (t >= 0 && t < m_m && t + k < m_n)
+                ++t;
+            if (const int omitted = before[-1]; omitted > t && omitted + k - 1 < m_n)
+                t = omitted;
+            if (const int inserted = before[1]; inserted >= 0 && inserted >= t && inserted < m_m)
+                t = inserted + 1;
+            m_reach.push_back(t < 0 ? -1 : slide(k, t));
         }
+        m_reach.push_back(-1);
     }
 
     Script trace(int d, int k) const
@@ -107,7 +125,7 @@ private:
 
 std::optional<Script> byDiagonals(Text practice, Text typed, int errorLimit)
 {
-    Frontier frontier(practice, typed);
+    Frontier frontier(practice, typed, errorLimit);
     for (int d = 0;; ++d) {
         if (const int k = frontier.furthestEnd(d); k != INT_MIN)
             return frontier.trace(d, k);

@@ -31,7 +31,10 @@ using Text = std::span<const char32_t>;
 std::optional<Script> byDiagonals(Text practice, Text typed, int errorLimit);
 
 // Bit-parallel edit distance over 64 typed characters a word: time grows with
-// typed × practice / 64 whatever the errors, memory stays about that / 256 bytes.
-Script byBitVectors(Text practice, Text typed);
+// typed × practice / 64 whatever the errors. The rows kept for the way back take
+// typed × practice / 256 bytes; past `rowBudget` only some are kept and the others
+// recomputed once more.
+constexpr std::size_t DefaultRowBudget = std::size_t(32) << 20;
+Script byBitVectors(Text practice, Text typed, std::size_t rowBudget = DefaultRowBudget);
 
 } // namespace ExamAlignmentMethods

@@ -256,6 +256,7 @@ void TestExamAlignment::agreesWithFullTable_data()
     QTest::newRow("surrogate pairs") << QStringList { "あ", yoshi, "\n", "A" } << 14 << 200;
     // Longer than one 64-character word, so the bit-parallel bands meet.
     QTest::newRow("across words") << QStringList { "あ", "い", "う", "漢", "\n" } << 200 << 60;
+    QTest::newRow("across stretches") << QStringList { "あ", "い", "う", "漢", "\n" } << 900 << 12;
 }
 
 // Each case is aligned three ways: as a caller does, and by each method alone.
@@ -294,8 +295,13 @@ void TestExamAlignment::agreesWithFullTable()
         QVERIFY2(diagonals, where);
         problem = scriptProblem(p, t, *diagonals, expected);
         QVERIFY2(problem.isEmpty(), where + " by diagonals: " + problem.toUtf8());
-        problem = scriptProblem(p, t, ExamAlignmentMethods::byBitVectors(pc, tc), expected);
-        QVERIFY2(problem.isEmpty(), where + " by bit vectors: " + problem.toUtf8());
+        // With room for all the rows kept, for some, for one.
+        for (const std::size_t budget :
+            { ExamAlignmentMethods::DefaultRowBudget, std::size_t(2048), std::size_t(1) }) {
+            const Script bits = ExamAlignmentMethods::byBitVectors(pc, tc, budget);
+            problem = scriptProblem(p, t, bits, expected);
+            QVERIFY2(problem.isEmpty(), where + " by bit vectors: " + problem.toUtf8());
+        }
     }
 }
 
