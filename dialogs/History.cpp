@@ -22,6 +22,8 @@
 
 namespace {
 constexpr int MaxBottomTicks = 21;
+// Beyond 21 runs, 11 requested ticks keep whole steps that label the axis to its end.
+constexpr int ManyRunsTicks = 11;
 constexpr int ButtonBand = 40; // below the chart: the mark's legend and the buttons
 constexpr ColorValue Black = 0x000000;
 constexpr ColorValue Grey = 0x808080;
@@ -195,7 +197,7 @@ void THistoryForm::fillChart()
 {
     const auto count = int(m_runs.size());
     Tsp_Axis &bottom = *XYPlot->BottomAxis();
-    bottom.setTicksCount(std::min(count, MaxBottomTicks));
+    bottom.setTicksCount(count <= MaxBottomTicks ? count : ManyRunsTicks);
     bottom.SetMinMax(1, std::max(count, 2));
     PassMarkLine->AddXY(bottom.min(), m_level.passMark);
     PassMarkLine->AddXY(bottom.max(), m_level.passMark);
