@@ -76,6 +76,8 @@ QString failureText(AppendFile::Outcome outcome)
         return QStringLiteral("同じ名前のフォルダーなど、通常のファイルでないものがあります");
     case AppendFile::Outcome::Denied:
         return QStringLiteral("書き込みが許可されていません");
+    case AppendFile::Outcome::NoFolder:
+        return QStringLiteral("フォルダーがありません");
     case AppendFile::Outcome::NoSpace:
         return QStringLiteral("ディスクに空きがありません");
     default:

@@ -94,6 +94,7 @@ void THistoryForm::setupControls()
     setTabOrder(FolderButton, Grid);
     Button1->setFocus();
 
+    setMinimumSize(ClientSize / 2);
     resize(ClientSize);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

@@ -21,6 +21,9 @@ Outcome outcomeOf(int error)
     case ENOSPC:
     case EDQUOT:
         return Outcome::NoSpace;
+    case ENOENT:
+    case ENOTDIR:
+        return Outcome::NoFolder;
     case EISDIR:
     case ENXIO: // a FIFO nobody reads
         return Outcome::NotRegular;

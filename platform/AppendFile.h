@@ -8,7 +8,7 @@
 // is one write, and it is on the disk before the call returns.
 namespace AppendFile {
 
-enum class Outcome { Written, NotRegular, Denied, NoSpace, Failed };
+enum class Outcome { Written, NotRegular, Denied, NoSpace, NoFolder, Failed };
 
 // Appends `line` to the regular file at path, creating it when missing. A new
 // or empty file gets `preamble` first; a file whose last byte is not a line

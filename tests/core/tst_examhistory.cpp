@@ -198,6 +198,8 @@ void TestExamHistory::refusesWhatItCannotWrite_data()
                                     << "許可されていません";
     QTest::newRow("folder not writable") << "locked folder"
                                          << "許可されていません";
+    QTest::newRow("folder missing") << "missing folder"
+                                    << "フォルダーがありません";
 }
 
 void TestExamHistory::refusesWhatItCannotWrite()
@@ -205,7 +207,9 @@ void TestExamHistory::refusesWhatItCannotWrite()
     QFETCH(QString, kind);
     QFETCH(QString, reason);
     QTemporaryDir dir;
-    const QString file = dir.filePath(QString::fromLatin1(ExamHistory::FileName));
+    const QString file
+        = dir.filePath((kind == "missing folder" ? QStringLiteral("gone/") : QString())
+            + QString::fromLatin1(ExamHistory::FileName));
     const QByteArray before = Head + row("a");
     if (kind == "folder")
         QVERIFY(QDir(dir.path()).mkdir(ExamHistory::FileName));
