@@ -1,6 +1,7 @@
 #include "ExamAlignmentMethods.h"
 
 #include <algorithm>
+#include <array>
 #include <unordered_map>
 
 namespace ExamAlignmentMethods {
@@ -49,6 +50,22 @@ int bitAt(Word plus, Word minus, std::size_t r)
     return int((plus >> r) & 1) - int((minus >> r) & 1);
 }
 
+// One practice character more for one band: `eq` has the band's rows whose
+// typed character is that one, (hPlus, hMinus) the difference entering at the
+// band's top. Leaves the new column's differences in c.
+inline void advance(Column &c, Word eq, Word hPlus, Word hMinus)
+{
+    const Word xDown = eq | c.minusDown;
+    const Word eqIn = eq | hMinus;
+    const Word xAcross = (((eqIn & c.plusDown) + c.plusDown) ^ c.plusDown) | eqIn;
+    c.plusAcross = c.minusDown | ~(xAcross | c.plusDown);
+    c.minusAcross = c.plusDown & xAcross;
+    const Word plusShifted = (c.plusAcross << 1) | hPlus;
+    const Word minusShifted = (c.minusAcross << 1) | hMinus;
+    c.plusDown = minusShifted | ~(xDown | plusShifted);
+    c.minusDown = plusShifted & xDown;
+}
+
 class BitTable
 {
 public:
@@ -68,7 +85,7 @@ public:
             const auto found = numbers.find(c);
             m_practiceSymbols.push_back(found == numbers.end() ? 0 : found->second);
         }
-        m_matches.assign(numbers.size() + 1, 0);
+        m_matches.assign(numbers.size() + 1, { 0, 0 });
         const std::size_t rowBytes = 2 * sizeof(Word) * (m_practice.size() / WordBits + 1);
         m_keepEvery = std::max<std::size_t>(
             1, m_bands * rowBytes / std::max<std::size_t>(rowBudget, 1) + 1);
@@ -92,12 +109,8 @@ private:
     void sweep(std::size_t band, std::size_t from, std::size_t last, Column start, const Row *above,
         Row *below, Column *columns, bool mark)
     {
-        const std::size_t first = band * WordBits;
-        const std::size_t rows = std::min(WordBits, m_typed.size() - first);
-        for (std::size_t r = 0; r < rows; ++r)
-            m_matches[m_typedSymbols[first + r]] |= Word(1) << r;
-        Word plusDown = start.plusDown;
-        Word minusDown = start.minusDown;
+        const std::size_t rows = setMatches(band, 0, true);
+        Column c = start;
         Column *marks = m_marks.data() + band * m_marksPerBand;
         for (std::size_t w = from / WordBits; w <= last / WordBits; ++w) {
             const Word inPlus = above ? above->plus[w] : AllOnes;
@@ -107,32 +120,77 @@ private:
             const std::size_t end = std::min(last + 1, (w + 1) * WordBits);
             for (std::size_t j = std::max(from + 1, w * WordBits); j < end; ++j) {
                 const std::size_t bit = j % WordBits;
-                const Word hPlus = (inPlus >> bit) & 1;
-                const Word hMinus = (inMinus >> bit) & 1;
-                const Word eq = m_matches[m_practiceSymbols[j - 1]];
-                const Word xDown = eq | minusDown;
-                const Word eqIn = eq | hMinus;
-                const Word xAcross = (((eqIn & plusDown) + plusDown) ^ plusDown) | eqIn;
-                const Word plusAcross = minusDown | ~(xAcross | plusDown);
-                const Word minusAcross = plusDown & xAcross;
-                outPlus |= ((plusAcross >> (rows - 1)) & 1) << bit;
-                outMinus |= ((minusAcross >> (rows - 1)) & 1) << bit;
-                const Word plusShifted = (plusAcross << 1) | hPlus;
-                const Word minusShifted = (minusAcross << 1) | hMinus;
-                plusDown = minusShifted | ~(xDown | plusShifted);
-                minusDown = plusShifted & xDown;
+                advance(c, m_matches[m_practiceSymbols[j - 1]][0], (inPlus >> bit) & 1,
+                    (inMinus >> bit) & 1);
+                outPlus |= ((c.plusAcross >> (rows - 1)) & 1) << bit;
+                outMinus |= ((c.minusAcross >> (rows - 1)) & 1) << bit;
                 if (columns)
-                    columns[j - from] = { plusDown, minusDown, plusAcross, minusAcross };
+                    columns[j - from] = c;
                 if (mark && j % MarkEvery == 0)
-                    marks[j / MarkEvery] = { plusDown, minusDown };
+                    marks[j / MarkEvery] = c;
             }
             if (below) {
                 below->plus[w] = outPlus;
                 below->minus[w] = outMinus;
             }
         }
-        for (std::size_t r = 0; r < rows; ++r)
-            m_matches[m_typedSymbols[first + r]] = 0;
+        setMatches(band, 0, false);
+    }
+
+    // Bands b and b + 1 at once, the lower fed column by column by the upper,
+    // so that their two chains of dependent steps overlap in the processor.
+    void sweepPair(std::size_t band, const Row *above, Row &middle, Row &below)
+    {
+        setMatches(band, 0, true);
+        const std::size_t lowerRows = setMatches(band + 1, 1, true);
+        Column upper;
+        Column lower;
+        Column *upperMarks = m_marks.data() + band * m_marksPerBand;
+        Column *lowerMarks = upperMarks + m_marksPerBand;
+        const std::size_t last = m_practice.size();
+        for (std::size_t w = 0; w <= last / WordBits; ++w) {
+            const Word inPlus = above ? above->plus[w] : AllOnes;
+            const Word inMinus = above ? above->minus[w] : 0;
+            Word midPlus = 0;
+            Word midMinus = 0;
+            Word outPlus = 0;
+            Word outMinus = 0;
+            const std::size_t end = std::min(last + 1, (w + 1) * WordBits);
+            for (std::size_t j = std::max<std::size_t>(1, w * WordBits); j < end; ++j) {
+                const std::size_t bit = j % WordBits;
+                const std::array<Word, 2> &eq = m_matches[m_practiceSymbols[j - 1]];
+                advance(upper, eq[0], (inPlus >> bit) & 1, (inMinus >> bit) & 1);
+                const Word hPlus = upper.plusAcross >> (WordBits - 1);
+                const Word hMinus = upper.minusAcross >> (WordBits - 1);
+                midPlus |= hPlus << bit;
+                midMinus |= hMinus << bit;
+                advance(lower, eq[1], hPlus, hMinus);
+                outPlus |= ((lower.plusAcross >> (lowerRows - 1)) & 1) << bit;
+                outMinus |= ((lower.minusAcross >> (lowerRows - 1)) & 1) << bit;
+                if (j % MarkEvery == 0) {
+                    upperMarks[j / MarkEvery] = upper;
+                    lowerMarks[j / MarkEvery] = lower;
+                }
+            }
+            middle.plus[w] = midPlus;
+            middle.minus[w] = midMinus;
+            below.plus[w] = outPlus;
+            below.minus[w] = outMinus;
+        }
+        setMatches(band, 0, false);
+        setMatches(band + 1, 1, false);
+    }
+
+    // Sets (or clears) the match bits of band b's rows in slot 0 or 1; returns its row count.
+    std::size_t setMatches(std::size_t band, int slot, bool on)
+    {
+        const std::size_t first = band * WordBits;
+        const std::size_t rows = std::min(WordBits, m_typed.size() - first);
+        for (std::size_t r = 0; r < rows; ++r) {
+            Word &bits = m_matches[m_typedSymbols[first + r]][std::size_t(slot)];
+            bits = on ? bits | Word(1) << r : 0;
+        }
+        return rows;
     }
 
     // The bottom row of differences of band b, below the given row.
@@ -148,10 +206,20 @@ private:
     {
         m_kept.clear();
         Row above;
-        for (std::size_t band = 0; band < m_bands; ++band) {
+        for (std::size_t band = 0; band < m_bands;) {
             if (band % m_keepEvery == 0)
                 m_kept.push_back(above);
-            above = bandBelow(band, band == 0 ? nullptr : &above, true);
+            if (band + 1 == m_bands) {
+                above = bandBelow(band, band == 0 ? nullptr : &above, true);
+                break;
+            }
+            Row middle(m_practice.size());
+            Row below(m_practice.size());
+            sweepPair(band, band == 0 ? nullptr : &above, middle, below);
+            if ((band + 1) % m_keepEvery == 0)
+                m_kept.push_back(std::move(middle));
+            above = std::move(below);
+            band += 2;
         }
         int distance = int(m_typed.size());
         std::pair<int, std::size_t> best { distance, 0 };
@@ -188,7 +256,7 @@ private:
     std::size_t m_bands;
     std::vector<std::uint32_t> m_typedSymbols;
     std::vector<std::uint32_t> m_practiceSymbols;
-    std::vector<Word> m_matches; // per character number, for the band in hand
+    std::vector<std::array<Word, 2>> m_matches; // per character number, for the bands in hand
     std::size_t m_keepEvery = 1;
     std::vector<Row> m_kept; // the row above every m_keepEvery-th band
     std::size_t m_group = 0;
