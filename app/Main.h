@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ExamAlignment.h"
+#include "ExamSettings.h"
 #include "PracticeTimer.h"
 #include "Services.h"
 #include "Settings.h"
@@ -17,6 +19,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPrinter;
 class QSessionManager;
+class QSpinBox;
 class QTimer;
 class QToolBar;
 class QToolButton;
@@ -24,6 +27,8 @@ class Shell;
 class TFontComboBox;
 class TLCD99;
 class TRxSplitter;
+class ExamResultWindow;
+struct ExamResult;
 
 // The trainer's window: practice text on the left, the learner's typing on
 // the right, tool bars with the timer display on top, live counts below.
@@ -93,6 +98,33 @@ public:
     QAction *S2 = nullptr;
     QAction *S1 = nullptr;
     QAction *About1 = nullptr;
+
+    // Exam scoring: the level and live figures, the result window, the marks.
+    QToolBar *ExamBar = nullptr;
+    QComboBox *ExamLevelCombo = nullptr;
+    QSpinBox *ExamPenaltySpin = nullptr; // shown for 自由設定 only
+    QSpinBox *ExamPassMarkSpin = nullptr; // shown for 自由設定 only
+    QLabel *ExamErrorsLabel = nullptr;
+    QLabel *ExamScoreLabel = nullptr;
+    QLabel *ExamPassLabel = nullptr;
+    QAction *ExamFigures = nullptr; // shows or hides the three figures
+    QAction *ExamBarItem = nullptr; // 表示 → 採点バー(&E)
+    QAction *ExamCheck = nullptr; // タイマー → 採点(&R), F4
+    QAction *NextError = nullptr; // F8
+    QAction *PreviousError = nullptr; // Shift+F8
+    ExamResultWindow *ExamResultForm = nullptr; // made at the first result
+
+    const ExamSettings &examSettings() const { return m_exam; }
+    // The alignment the figures and the marker show, brought up to date first.
+    const ExamAlignment::Result &examAlignment();
+    // Scores the typed text as it stands against the practice text.
+    ExamResult examResult();
+    void ExamCheckClick(); // shows the result and the marks; records nothing
+    void ExamBarItemClick();
+    void nextError();
+    void previousError();
+    int currentErrorIndex() const; // -1 before the first step
+    int examMarkerBlock() const; // the practice text's line marked as reached, or -1
 
 public slots:
     void New1Click();
@@ -195,4 +227,36 @@ private:
     bool m_shown = false;
     QStringList m_replacedSettings; // "key: value" of each setting saved with "?"
     bool m_toldReplacedSettings = false;
+
+    // Exam scoring (MainExam*.cpp).
+    void setupExamBar();
+    void setupExamCommands();
+    void loadExamSettings();
+    void applyExamSettings();
+    void examLevelChanged();
+    void typedTextChanged();
+    void practiceTextChanged();
+    void scheduleAlignment();
+    void alignNow();
+    void showExamFigures();
+    void recordExamResult();
+    void showExamResult(const ExamResult &result);
+    void tellHistoryFailure(const QString &message);
+    void markErrors();
+    void clearErrorMarks();
+    void showMarkerAndMarks();
+    void stepError(int step);
+    ExamSettings m_exam;
+    ExamAlignment m_alignment;
+    ExamAlignment::Result m_aligned;
+    int m_typedCount = 0; // the count the alignment was made with
+    QTimer *m_alignTimer = nullptr; // the alignment waits until typing pauses
+    qint64 m_lastAlignNs = 0;
+    bool m_alignmentStale = true;
+    bool m_practiceStale = true;
+    QString m_practiceName; // file name of the loaded practice text
+    QList<ExamAlignment::Error> m_markedErrors; // the answer check shown, until the next edit
+    int m_currentError = -1;
+    int m_markerBlock = -1;
+    bool m_toldHistoryFailure = false;
 };

@@ -8,6 +8,7 @@
 #include "Q_Open.h"
 #include "Score.h"
 
+#include <QFileInfo>
 #include <QPlainTextEdit>
 
 void TMainForm::setupDialogCommands()
@@ -53,6 +54,7 @@ void TMainForm::openProblem(const QString &path, const QByteArray &nativePath)
         return;
     }
     showLeftWordCount();
+    m_practiceName = QFileInfo(path).fileName();
 }
 
 void TMainForm::About1Click()

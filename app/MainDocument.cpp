@@ -87,6 +87,8 @@ void TMainForm::Open1Click()
     if (path.isEmpty())
         return;
     showInPane(twoPanes ? LeftMemo : RightMemo, TextFile::read(path));
+    if (twoPanes)
+        m_practiceName = path.mid(path.lastIndexOf(u'/') + 1);
     showLeftWordCount();
     RightMemo->setFocus();
 }

@@ -16,6 +16,7 @@ namespace {
 constexpr int StandardBandWidth = 167;
 constexpr int FontBandWidth = 218;
 constexpr int TimeBandWidth = 312;
+constexpr int ExamBandWidth = 300;
 constexpr int BandHeight = 22;
 const char *const FontSizes[]
     = { "8", "9", "10", "11", "12", "14", "16", "18", "24", "36", "48", "60", "72" };
@@ -84,6 +85,7 @@ void TMainForm::setupActions()
     connect(Show1, &QAction::triggered, this, &TMainForm::Show1Click);
     connect(N6, &QAction::triggered, this, &TMainForm::N6Click);
     connect(N7, &QAction::triggered, this, &TMainForm::N7Click);
+    setupExamCommands();
 }
 
 void TMainForm::setupMenus()
@@ -97,7 +99,7 @@ void TMainForm::setupMenus()
     fileMenu->addAction(Exit1);
 
     QMenu *viewMenu = bar->addMenu(QStringLiteral("表示(&V)"));
-    viewMenu->addActions({ N5, F1, N4, Show1 });
+    viewMenu->addActions({ N5, F1, N4, ExamBarItem, Show1 });
     viewMenu->addSeparator();
     viewMenu->addActions({ N6, N7 });
     viewMenu->addSeparator();
@@ -105,6 +107,8 @@ void TMainForm::setupMenus()
 
     QMenu *timerMenu = bar->addMenu(QStringLiteral("タイマー(&T)"));
     timerMenu->addActions({ B1, S2 });
+    timerMenu->addSeparator();
+    timerMenu->addActions({ ExamCheck, NextError, PreviousError });
     bar->addMenu(QStringLiteral("設定(&S)"))->addAction(S1);
     bar->addMenu(QStringLiteral("ヘルプ(&H)"))->addAction(About1);
 }
@@ -135,6 +139,10 @@ void TMainForm::setupToolBars()
     setupFontBar();
     TimeBar = makeBar(QStringLiteral("TimeBar"), TimeBandWidth);
     setupTimeBar();
+    // A row of its own: the first row keeps the narrow window the three bands allow.
+    addToolBarBreak(Qt::TopToolBarArea);
+    ExamBar = makeBar(QStringLiteral("ExamBar"), ExamBandWidth);
+    setupExamBar();
 }
 
 void TMainForm::setupFontBar()

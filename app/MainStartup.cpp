@@ -44,6 +44,7 @@ void TMainForm::showEvent(QShowEvent *event)
 void TMainForm::FormShow()
 {
     m_scores.clear();
+    loadExamSettings();
     try {
         loadSettings();
         applyLcdColors();
@@ -190,6 +191,7 @@ void TMainForm::writeSettings()
     for (const auto &replaced : SettingsFile(settingsFilePath()).save(m_settings, font, m_scores))
         m_replacedSettings << QStringLiteral("%1: %2（「%3」）")
                                   .arg(replaced.key, replaced.value, replaced.character);
+    m_exam.save(settingsFilePath());
 }
 
 // Once a session: the learner learns which value will come back changed, and why.

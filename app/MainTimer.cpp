@@ -51,8 +51,10 @@ void TMainForm::Timer1Timer()
         m_services.sound.play(m_settings.PreAlarmSoundFile);
     if (tick.playAlarm)
         m_services.sound.play(m_settings.AlarmSoundFile);
-    if (tick.recordScore)
+    if (tick.recordScore) {
         m_scores.append(RightWordCount());
+        recordExamResult();
+    }
 }
 
 void TMainForm::resetTimerDisplay()

@@ -1,0 +1,139 @@
+// The answer check's marks, the where-am-I band, and stepping through the errors.
+#include "Main.h"
+
+#include <QPlainTextEdit>
+#include <QTextBlock>
+
+#include <algorithm>
+
+namespace {
+using ErrorKind = ExamAlignment::ErrorKind;
+
+// Each kind differs in its line as well as its colour, for learners who do not see the colour.
+QTextCharFormat markFormat(ErrorKind kind)
+{
+    QTextCharFormat format;
+    switch (kind) {
+    case ErrorKind::Substitution:
+        format.setBackground(QColor(255, 205, 205));
+        format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+        format.setUnderlineColor(Qt::red);
+        break;
+    case ErrorKind::Insertion:
+        format.setBackground(QColor(255, 226, 170));
+        format.setFontStrikeOut(true);
+        break;
+    case ErrorKind::Omission:
+        format.setBackground(QColor(200, 222, 255));
+        format.setUnderlineStyle(QTextCharFormat::DashUnderline);
+        format.setUnderlineColor(Qt::blue);
+        break;
+    }
+    return format;
+}
+
+QTextCharFormat markerFormat()
+{
+    QTextCharFormat format;
+    format.setBackground(QColor(255, 248, 196));
+    format.setProperty(QTextFormat::FullWidthSelection, true);
+    return format;
+}
+
+QTextCursor span(QPlainTextEdit *pane, qsizetype pos, qsizetype length)
+{
+    const qsizetype last = std::max(0, pane->document()->characterCount() - 1);
+    QTextCursor cursor(pane->document());
+    cursor.setPosition(int(std::clamp<qsizetype>(pos, 0, last)));
+    cursor.setPosition(int(std::clamp<qsizetype>(pos + length, 0, last)), QTextCursor::KeepAnchor);
+    return cursor;
+}
+
+bool inPracticeText(const ExamAlignment::Error &error)
+{
+    return error.kind == ErrorKind::Omission;
+}
+} // namespace
+
+void TMainForm::markErrors()
+{
+    m_markedErrors = m_aligned.errors;
+    m_currentError = -1;
+    showMarkerAndMarks();
+}
+
+void TMainForm::clearErrorMarks()
+{
+    m_markedErrors.clear();
+    m_currentError = -1;
+    showMarkerAndMarks();
+}
+
+// The left pane carries the band and the omissions, the right pane the other errors.
+void TMainForm::showMarkerAndMarks()
+{
+    QList<QTextEdit::ExtraSelection> left;
+    QList<QTextEdit::ExtraSelection> right;
+    const QTextBlock reached = LeftMemo->document()->findBlock(int(m_aligned.practiceReached));
+    const bool practiceShown = !m_practiceStale && !LeftMemo->document()->isEmpty();
+    if (practiceShown && reached.isValid())
+        left.append({ QTextCursor(reached), markerFormat() });
+    for (const ExamAlignment::Error &error : std::as_const(m_markedErrors)) {
+        if (inPracticeText(error))
+            left.append({ span(LeftMemo, error.practicePos, error.practiceLength),
+                markFormat(error.kind) });
+        else
+            right.append(
+                { span(RightMemo, error.typedPos, error.typedLength), markFormat(error.kind) });
+    }
+    LeftMemo->setExtraSelections(left);
+    RightMemo->setExtraSelections(right);
+
+    const int block = practiceShown && reached.isValid() ? reached.blockNumber() : -1;
+    if (block == m_markerBlock)
+        return;
+    m_markerBlock = block;
+    if (block >= 0 && m_markedErrors.isEmpty()) {
+        // The pane's own cursor scrolls it; the keyboard focus stays where it is.
+        LeftMemo->setTextCursor(QTextCursor(reached));
+        LeftMemo->ensureCursorVisible();
+    }
+}
+
+int TMainForm::examMarkerBlock() const
+{
+    return m_markerBlock;
+}
+
+void TMainForm::nextError()
+{
+    stepError(1);
+}
+
+void TMainForm::previousError()
+{
+    stepError(-1);
+}
+
+// Goes round the errors in text order. A typed error gets the cursor without a
+// selection, so a keystroke there does not replace what the learner typed.
+void TMainForm::stepError(int step)
+{
+    const int count = int(m_markedErrors.size());
+    if (count == 0)
+        return;
+    m_currentError
+        = m_currentError < 0 ? (step > 0 ? 0 : count - 1) : (m_currentError + step + count) % count;
+    const ExamAlignment::Error &error = m_markedErrors.at(m_currentError);
+    QPlainTextEdit *pane = inPracticeText(error) ? LeftMemo : RightMemo;
+    QTextCursor cursor = inPracticeText(error)
+        ? span(LeftMemo, error.practicePos, error.practiceLength)
+        : span(RightMemo, error.typedPos, 0);
+    pane->setTextCursor(cursor);
+    pane->ensureCursorVisible();
+}
+
+int TMainForm::currentErrorIndex() const
+{
+    return m_currentError;
+}

@@ -1,0 +1,114 @@
+#include "ExamResultWindow.h"
+
+#include <QApplication>
+#include <QBoxLayout>
+#include <QFormLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+constexpr int HandBackMs = 500;
+
+QString characters(int count)
+{
+    return QString::number(count) + QStringLiteral(" 字");
+}
+} // namespace
+
+ExamResultWindow::ExamResultWindow(QWidget *parent)
+    : QWidget(parent, Qt::Tool)
+{
+    setWindowTitle(QStringLiteral("採点結果"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    auto *layout = new QVBoxLayout(this);
+    auto *form = new QFormLayout;
+    layout->addLayout(form);
+    PracticeLabel = addRow(form, QStringLiteral("練習文"));
+    LevelLabel = addRow(form, QStringLiteral("級"));
+    TypedLabel = addRow(form, QStringLiteral("入力文字数"));
+    SubstitutionsLabel = addRow(form, QStringLiteral("誤字"));
+    OmissionsLabel = addRow(form, QStringLiteral("脱字"));
+    InsertionsLabel = addRow(form, QStringLiteral("余字"));
+    NetScoreLabel = addRow(form, QStringLiteral("得点"));
+    PassMarkLabel = addRow(form, QStringLiteral("合格点"));
+    VerdictLabel = addRow(form, QStringLiteral("判定"));
+    QFont verdictFont = VerdictLabel->font();
+    verdictFont.setBold(true);
+    VerdictLabel->setFont(verdictFont);
+
+    auto *buttons = new QHBoxLayout;
+    layout->addLayout(buttons);
+    PreviousButton = new QPushButton(QStringLiteral("前の誤り(&P)"), this);
+    NextButton = new QPushButton(QStringLiteral("次の誤り(&N)"), this);
+    CloseButton = new QPushButton(QStringLiteral("閉じる"), this);
+    PreviousButton->setToolTip(QStringLiteral("Shift+F8"));
+    NextButton->setToolTip(QStringLiteral("F8"));
+    buttons->addWidget(PreviousButton);
+    buttons->addWidget(NextButton);
+    buttons->addStretch();
+    buttons->addWidget(CloseButton);
+    connect(PreviousButton, &QPushButton::clicked, this, &ExamResultWindow::previousError);
+    connect(NextButton, &QPushButton::clicked, this, &ExamResultWindow::nextError);
+    connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
+}
+
+QLabel *ExamResultWindow::addRow(QFormLayout *form, const QString &caption)
+{
+    auto *value = new QLabel(this);
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    form->addRow(caption, value);
+    return value;
+}
+
+void ExamResultWindow::showResult(const ExamResult &result)
+{
+    PracticeLabel->setText(
+        result.practiceName.isEmpty() ? QStringLiteral("（名前なし）") : result.practiceName);
+    LevelLabel->setText(result.level);
+    TypedLabel->setText(characters(result.typedCount));
+    SubstitutionsLabel->setText(QString::number(result.substitutions));
+    OmissionsLabel->setText(QString::number(result.omissions));
+    InsertionsLabel->setText(QString::number(result.insertions));
+    NetScoreLabel->setText(characters(result.netScore));
+    PassMarkLabel->setText(characters(result.passMark));
+    VerdictLabel->setText(result.passed ? QStringLiteral("合格") : QStringLiteral("不合格"));
+    VerdictLabel->setStyleSheet(
+        result.passed ? QStringLiteral("color: darkgreen") : QStringLiteral("color: darkred"));
+    const bool anyError = result.substitutions + result.omissions + result.insertions > 0;
+    PreviousButton->setEnabled(anyError);
+    NextButton->setEnabled(anyError);
+    adjustSize();
+    // Some window systems activate a new window whatever it asks: for a moment,
+    // an activation is taken as theirs and handed back to the window typed in.
+    m_handBack = QApplication::activeWindow();
+    QTimer::singleShot(HandBackMs, this, [this] { m_handBack = nullptr; });
+    show();
+    raise(); // in front of the main window, without taking the focus
+}
+
+bool ExamResultWindow::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate && m_handBack && m_handBack != this) {
+        QPointer<QWidget> previous = m_handBack;
+        m_handBack = nullptr;
+        previous->activateWindow();
+    }
+    return QWidget::event(event);
+}
+
+void ExamResultWindow::mousePressEvent(QMouseEvent *event)
+{
+    m_handBack = nullptr; // the learner's own click
+    QWidget::mousePressEvent(event);
+}
+
+void ExamResultWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}

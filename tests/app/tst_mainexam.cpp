@@ -1,0 +1,323 @@
+#include "../support/Trainer.h"
+
+#include "Cp932.h"
+#include "ExamHistory.h"
+#include "ExamResultWindow.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QToolBar>
+
+namespace {
+
+// The ten-minute capture, delivered the way the window timer would.
+void runTenMinutes(Trainer &t)
+{
+    t.clock.now = 1000;
+    t.window->StartButtonClick();
+    t.clock.now = 1000 + 600000;
+    t.window->Timer1Timer();
+}
+
+// A practice text opened from a file, as a learner does in two-pane mode.
+void openPractice(Trainer &t, const QString &name, const QString &text)
+{
+    const QString path = t.folder.filePath(name);
+    QVERIFY(writeAll(path, Cp932::fromPaneText(text)));
+    t.dialogs.fileNames << path;
+    t.window->Open1Click();
+}
+
+QStringList captions(const QMenu *menu)
+{
+    QStringList texts;
+    for (const QAction *action : menu->actions())
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return texts;
+}
+
+QMenu *menuNamed(const TMainForm &w, const QString &title)
+{
+    for (QAction *action : w.menuBar()->actions())
+        if (action->text() == title)
+            return action->menu();
+    return nullptr;
+}
+
+// What an input method hands over when the learner confirms a conversion.
+void commit(QWidget *pane, const QString &text)
+{
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(pane, &event);
+}
+
+QString marked(const QTextEdit::ExtraSelection &s)
+{
+    return s.cursor.selectedText();
+}
+
+} // namespace
+
+class TestMainExam final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void figuresFollowTyping_data();
+    void figuresFollowTyping();
+    void barAndMenusKeepTheOldCaptions();
+    void levelAndFiguresComeBackAtTheNextStart();
+    void tenMinuteResultIsRecordedButACheckIsNot();
+    void resultWindowLeavesTheKeyboardToThePane();
+    void unwritableHistoryIsToldOnce();
+    void markerFollowsTheAlignment_data();
+    void markerFollowsTheAlignment();
+    void answerCheckMarksEachKindAndSteps();
+};
+
+void TestMainExam::figuresFollowTyping_data()
+{
+    QTest::addColumn<QString>("practice");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QStringList>("figures"); // errors, net score, pass mark
+    QTest::newRow("exact prefix at 3級")
+        << QStringLiteral("日本語の文章です") << QStringLiteral("日本語の") << 1
+        << QStringList { "誤字 0  脱字 0  余字 0", "得点 4", "合格点 300 未達" };
+    QTest::newRow("ネズミ for ねずみ at 2級: 3 errors of 3")
+        << QStringLiteral("ねずみが走る") << QStringLiteral("ネズミが走る") << 3
+        << QStringList { "誤字 3  脱字 0  余字 0", "得点 0", "合格点 500 未達" };
+    QTest::newRow("line break counts once")
+        << QStringLiteral("ab\ncd\nef") << QStringLiteral("ab\ncx") << 0
+        << QStringList { "誤字 1  脱字 0  余字 0", "得点 4", "合格点 200 未達" };
+    QTest::newRow("自由設定 exactly the mark passes")
+        << QStringLiteral("abcdefghijkl") << QStringLiteral("abcdefgXij") << 6
+        << QStringList { "誤字 1  脱字 0  余字 0", "得点 8", "合格点 8 到達" };
+    QTest::newRow("自由設定 one under the mark")
+        << QStringLiteral("abcdefghijkl") << QStringLiteral("abcdfgXijk") << 6
+        << QStringList { "誤字 1  脱字 1  余字 0", "得点 6", "合格点 8 未達" };
+    QTest::newRow("typed past the end")
+        << QStringLiteral("abc") << QStringLiteral("abcde") << 6
+        << QStringList { "誤字 0  脱字 0  余字 2", "得点 1", "合格点 8 未達" };
+}
+
+void TestMainExam::figuresFollowTyping()
+{
+    QFETCH(QString, practice);
+    QFETCH(QString, typed);
+    QFETCH(int, level);
+    QFETCH(QStringList, figures);
+    Trainer t;
+    TMainForm &w = *t.window;
+    w.ExamPenaltySpin->setValue(2);
+    w.ExamPassMarkSpin->setValue(8);
+    w.ExamLevelCombo->setCurrentIndex(level);
+    w.LeftMemo->setPlainText(practice);
+    for (const QString &line : typed.split(u'\n')) {
+        if (!w.RightMemo->toPlainText().isEmpty())
+            QTest::keyClick(w.RightMemo, Qt::Key_Return);
+        commit(w.RightMemo, line);
+    }
+    QTRY_COMPARE(w.ExamScoreLabel->text(), figures.at(1)); // once typing pauses
+    QCOMPARE(w.ExamErrorsLabel->text(), figures.at(0));
+    QCOMPARE(w.ExamPassLabel->text(), figures.at(2));
+}
+
+// The new bar and items come after the old ones, whose captions and keys stay.
+void TestMainExam::barAndMenusKeepTheOldCaptions()
+{
+    Trainer t;
+    TMainForm &w = *t.window;
+    QCOMPARE(captions(menuNamed(w, QStringLiteral("表示(&V)"))).mid(0, 5),
+        QStringList({ "ツールバー(&B)", "フォントバー(&F)", "タイムバー(&T)", "採点バー(&E)",
+            "ステータスバー(&S)" }));
+    QCOMPARE(captions(menuNamed(w, QStringLiteral("タイマー(&T)"))),
+        QStringList({ "開始(&B)", "停止(&S)", "-", "採点(&R)", "次の誤り(&N)", "前の誤り(&P)" }));
+    QCOMPARE(w.B1->shortcut(), QKeySequence(Qt::Key_F2));
+    QCOMPARE(w.S2->shortcut(), QKeySequence(Qt::Key_F3));
+    QCOMPARE(w.ExamCheck->shortcut(), QKeySequence(Qt::Key_F4));
+    const QList<QToolBar *> bars = w.findChildren<QToolBar *>();
+    QCOMPARE(bars.size(), 4);
+    QCOMPARE(bars.last(), w.ExamBar);
+    QVERIFY(w.ExamBar->isVisible() && w.ExamBarItem->isChecked());
+    w.ExamBarItem->trigger();
+    QVERIFY(!w.ExamBar->isVisible());
+    QVERIFY(w.TimeBar->isVisible());
+}
+
+void TestMainExam::levelAndFiguresComeBackAtTheNextStart()
+{
+    QByteArray ini
+        = "[Exam]\r\nLevel=" + Cp932::encode(QStringLiteral("準1級")) + "\r\nShowFigures=0\r\n";
+    {
+        Trainer t(ini);
+        TMainForm &w = *t.window;
+        QCOMPARE(w.ExamLevelCombo->currentText(), QStringLiteral("準1級"));
+        QTRY_VERIFY(!w.ExamScoreLabel->isVisible()); // the bar lays itself out later
+        QVERIFY(!w.ExamPenaltySpin->isVisible());
+        w.ExamLevelCombo->setCurrentIndex(6);
+        QTRY_VERIFY(w.ExamPenaltySpin->isVisible() && w.ExamPassMarkSpin->isVisible());
+        w.ExamPenaltySpin->setValue(5);
+        w.ExamPassMarkSpin->setValue(700);
+        w.ExamFigures->trigger();
+        QTRY_VERIFY(w.ExamScoreLabel->isVisible());
+        QVERIFY(w.close());
+        ini = t.iniBytes();
+    }
+    Trainer t(ini);
+    TMainForm &w = *t.window;
+    QCOMPARE(w.ExamLevelCombo->currentText(), QStringLiteral("自由設定"));
+    QCOMPARE(w.ExamPenaltySpin->value(), 5);
+    QCOMPARE(w.ExamPassMarkSpin->value(), 700);
+    QTRY_VERIFY(w.ExamScoreLabel->isVisible());
+}
+
+void TestMainExam::tenMinuteResultIsRecordedButACheckIsNot()
+{
+    Trainer t;
+    TMainForm &w = *t.window;
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.ExamLevelCombo->setCurrentIndex(3); // 2級: 3 characters an error, 500 to pass
+    openPractice(t, QStringLiteral("問題1.txt"), QStringLiteral("わたしたちは\n走る"));
+    w.RightMemo->setPlainText(QStringLiteral("私達は\n走"));
+    const ExamHistory history(ExamHistory::pathBeside(t.iniPath()));
+
+    QTest::keyClick(w.RightMemo, Qt::Key_F4);
+    QVERIFY(w.ExamResultForm && w.ExamResultForm->isVisible());
+    QCOMPARE(w.ExamResultForm->VerdictLabel->text(), QStringLiteral("不合格"));
+    QVERIFY(!QFile::exists(history.path()));
+
+    runTenMinutes(t);
+    QCOMPARE(t.scores, QStringList { QStringLiteral("5") }); // the raw count, as before
+    const QList<ExamResult> runs = history.read();
+    QCOMPARE(runs.size(), 1);
+    const ExamResult &run = runs.first();
+    QCOMPARE(run.practiceName, QStringLiteral("問題1.txt"));
+    QCOMPARE(run.level, QStringLiteral("2級"));
+    QCOMPARE(QList<int>({ run.typedCount, run.substitutions, run.omissions, run.insertions,
+                 run.netScore, run.passMark }),
+        QList<int>({ 5, 2, 3, 0, 0, 500 })); // 私達 for わたしたち: 5 errors
+    QCOMPARE(w.ExamResultForm->PracticeLabel->text(), QStringLiteral("問題1.txt"));
+    QCOMPARE(w.ExamResultForm->OmissionsLabel->text(), QStringLiteral("3"));
+
+    QTest::keyClick(w.RightMemo, Qt::Key_F4);
+    QCOMPARE(history.read().size(), 1);
+}
+
+void TestMainExam::resultWindowLeavesTheKeyboardToThePane()
+{
+    Trainer t;
+    TMainForm &w = *t.window;
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.LeftMemo->setPlainText(QStringLiteral("あいうえお"));
+    commit(QApplication::focusWidget(), QStringLiteral("あい"));
+    QCOMPARE(w.RightMemo->toPlainText(), QStringLiteral("あい"));
+
+    runTenMinutes(t);
+    QVERIFY(QTest::qWaitForWindowExposed(w.ExamResultForm));
+    QTest::qWait(50); // any activation the window system makes of it comes in by now
+    QCOMPARE(QApplication::activeWindow(), &w);
+    QCOMPARE(QApplication::focusWidget(), w.RightMemo);
+    // The learner types on through the bell.
+    commit(QApplication::focusWidget(), QStringLiteral("う"));
+    QTest::keyClicks(nullptr, QStringLiteral("e"));
+    QCOMPARE(w.RightMemo->toPlainText(), QStringLiteral("あいうe"));
+}
+
+void TestMainExam::unwritableHistoryIsToldOnce()
+{
+    Trainer t;
+    TMainForm &w = *t.window;
+    QVERIFY(QDir().mkdir(ExamHistory::pathBeside(t.iniPath()))); // a folder in the file's place
+    w.LeftMemo->setPlainText(QStringLiteral("abc"));
+    w.RightMemo->setPlainText(QStringLiteral("ab"));
+    runTenMinutes(t);
+    runTenMinutes(t);
+    QCOMPARE(t.scores, QStringList({ "2", "2" }));
+    QCOMPARE(t.dialogs.messages.size(), 1);
+    QCOMPARE(t.dialogs.messages.first().icon, QMessageBox::Warning);
+    QVERIFY(t.dialogs.messages.first().text.contains(QStringLiteral("練習履歴")));
+    QVERIFY(w.ExamResultForm->isVisible());
+}
+
+void TestMainExam::markerFollowsTheAlignment_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("block");
+    QTest::newRow("nothing typed") << QString() << 0;
+    QTest::newRow("inside the first line") << QStringLiteral("ab") << 0;
+    QTest::newRow("past its line break") << QStringLiteral("abc\n") << 1;
+    QTest::newRow("third line, with errors") << QStringLiteral("aXc\ndef\ngh") << 2;
+    QTest::newRow("the whole text") << QStringLiteral("abc\ndef\nghi\njkl") << 3;
+}
+
+void TestMainExam::markerFollowsTheAlignment()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, block);
+    Trainer t;
+    TMainForm &w = *t.window;
+    w.LeftMemo->setPlainText(QStringLiteral("abc\ndef\nghi\njkl"));
+    w.RightMemo->setPlainText(typed);
+    QTRY_COMPARE(w.examMarkerBlock(), block);
+    const QList<QTextEdit::ExtraSelection> bands = w.LeftMemo->extraSelections();
+    QCOMPARE(bands.size(), 1);
+    QCOMPARE(bands.first().cursor.blockNumber(), block);
+    QVERIFY(bands.first().format.property(QTextFormat::FullWidthSelection).toBool());
+    QCOMPARE(w.LeftMemo->textCursor().blockNumber(), block); // which keeps it in view
+}
+
+void TestMainExam::answerCheckMarksEachKindAndSteps()
+{
+    Trainer t;
+    TMainForm &w = *t.window;
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.LeftMemo->setPlainText(QStringLiteral("abcdefgh"));
+    w.RightMemo->setPlainText(QStringLiteral("aXcdfgQh")); // b mistyped, e left out, Q added
+    w.ExamCheckClick();
+
+    const QList<QTextEdit::ExtraSelection> right = w.RightMemo->extraSelections();
+    const QList<QTextEdit::ExtraSelection> left = w.LeftMemo->extraSelections();
+    QCOMPARE(right.size(), 2);
+    QCOMPARE(left.size(), 2); // the band, then the omission
+    QCOMPARE(QStringList({ marked(right[0]), marked(right[1]), marked(left[1]) }),
+        QStringList({ "X", "Q", "e" }));
+    // Told apart by line as well as by colour.
+    QCOMPARE(right[0].format.underlineStyle(), QTextCharFormat::WaveUnderline);
+    QVERIFY(right[1].format.fontStrikeOut() && !right[0].format.fontStrikeOut());
+    QCOMPARE(left[1].format.underlineStyle(), QTextCharFormat::DashUnderline);
+    QCOMPARE(QSet<QRgb>({ right[0].format.background().color().rgb(),
+                            right[1].format.background().color().rgb(),
+                            left[1].format.background().color().rgb() })
+                 .size(),
+        3);
+
+    // Round the errors in text order, each in its own pane.
+    QTest::keyClick(w.RightMemo, Qt::Key_F8);
+    QCOMPARE(w.RightMemo->textCursor().position(), 1);
+    QTest::keyClick(w.RightMemo, Qt::Key_F8);
+    QCOMPARE(w.LeftMemo->textCursor().selectedText(), QStringLiteral("e"));
+    w.ExamResultForm->NextButton->click();
+    QCOMPARE(w.RightMemo->textCursor().position(), 6);
+    QVERIFY(!w.RightMemo->textCursor().hasSelection());
+    QTest::keyClick(w.RightMemo, Qt::Key_F8, Qt::ShiftModifier);
+    QCOMPARE(w.currentErrorIndex(), 1);
+
+    QTest::keyClick(w.RightMemo, Qt::Key_Z); // the next edit clears the marks
+    QVERIFY(w.RightMemo->extraSelections().isEmpty());
+    QCOMPARE(w.LeftMemo->extraSelections().size(), 1);
+}
+
+QTEST_MAIN(TestMainExam)
+#include "tst_mainexam.moc"
