@@ -95,10 +95,11 @@ Script alignInPieces(Text practice, Text typed);
 // Few errors: the diagonals are fastest and exact. Many: their cost grows with
 // the square of the errors, so past a limit set by the texts' size (where they
 // would cost about a third of the table) the bit-parallel table takes over.
-Script alignTexts(Text practice, Text typed)
+Script alignTexts(Text whole, Text typed)
 {
-    const std::size_t columns = std::min(practice.size(), 2 * typed.size());
-    const double words = double(columns) * double((typed.size() + 63) / 64);
+    // Past twice the typed length a prefix costs more errors than the empty one.
+    const Text practice = whole.first(std::min(whole.size(), 2 * typed.size()));
+    const double words = double(practice.size()) * double((typed.size() + 63) / 64);
     const int limit = int(std::clamp(std::sqrt(words) / 3, 16.0, 2048.0));
     if (std::optional<Script> script = byDiagonals(practice, typed, limit))
         return std::move(*script);

@@ -308,27 +308,29 @@ void TestExamAlignment::agreesWithFullTable()
 void TestExamAlignment::scoresLevels_data()
 {
     QTest::addColumn<int>("level");
+    QTest::addColumn<QString>("name");
     QTest::addColumn<int>("typed");
     QTest::addColumn<int>("errors");
     QTest::addColumn<int>("net");
     QTest::addColumn<bool>("passes");
 
-    QTest::newRow("4級 exactly the mark") << 0 << 210 << 10 << 200 << true;
-    QTest::newRow("4級 one short") << 0 << 210 << 11 << 199 << false;
-    QTest::newRow("3級 exactly the mark") << 1 << 300 << 0 << 300 << true;
-    QTest::newRow("準2級 exactly the mark") << 2 << 430 << 10 << 400 << true;
-    QTest::newRow("2級 the learner who typed 520") << 3 << 520 << 12 << 484 << false;
-    QTest::newRow("2級 exactly the mark") << 3 << 536 << 12 << 500 << true;
-    QTest::newRow("準1級 one short") << 4 << 649 << 10 << 599 << false;
-    QTest::newRow("1級 exactly the mark") << 5 << 750 << 10 << 700 << true;
-    QTest::newRow("never below 0") << 5 << 10 << 3 << 0 << false;
-    QTest::newRow("custom") << 6 << 120 << 2 << 100 << true;
-    QTest::newRow("absurd errors") << 5 << 700 << INT_MAX << 0 << false;
+    QTest::newRow("4級 exactly the mark") << 0 << "4級" << 210 << 10 << 200 << true;
+    QTest::newRow("4級 one short") << 0 << "4級" << 210 << 11 << 199 << false;
+    QTest::newRow("3級 exactly the mark") << 1 << "3級" << 300 << 0 << 300 << true;
+    QTest::newRow("準2級 exactly the mark") << 2 << "準2級" << 430 << 10 << 400 << true;
+    QTest::newRow("2級 the learner who typed 520") << 3 << "2級" << 520 << 12 << 484 << false;
+    QTest::newRow("2級 exactly the mark") << 3 << "2級" << 536 << 12 << 500 << true;
+    QTest::newRow("準1級 one short") << 4 << "準1級" << 649 << 10 << 599 << false;
+    QTest::newRow("1級 exactly the mark") << 5 << "1級" << 750 << 10 << 700 << true;
+    QTest::newRow("never below 0") << 5 << "1級" << 10 << 3 << 0 << false;
+    QTest::newRow("custom") << 6 << "自由設定" << 120 << 2 << 100 << true;
+    QTest::newRow("absurd errors") << 5 << "1級" << 700 << INT_MAX << 0 << false;
 }
 
 void TestExamAlignment::scoresLevels()
 {
     QFETCH(int, level);
+    QFETCH(QString, name);
     QFETCH(int, typed);
     QFETCH(int, errors);
     QFETCH(int, net);
@@ -339,6 +341,7 @@ void TestExamAlignment::scoresLevels()
     QCOMPARE(levels.size(), ExamProfile::CustomIndex + 1);
     QCOMPARE(levels[ExamProfile::DefaultIndex].name, QStringLiteral("3級"));
     const ExamLevel &l = levels[level];
+    QCOMPARE(l.name, name);
     QCOMPARE(ExamProfile::netScore(typed, errors, l.penalty), net);
     QCOMPARE(ExamProfile::passes(net, l.passMark), passes);
 }
