@@ -261,7 +261,14 @@ void TMainForm::showExamResult(const ExamResult &result)
         connect(ExamResultForm, &ExamResultWindow::previousError, this, &TMainForm::previousError);
     }
     markErrors();
+    const bool placed = ExamResultForm->isVisible();
     ExamResultForm->showResult(result);
+    if (!placed) {
+        // Over the typing pane's top right corner, clear of the text typed last.
+        const QPoint corner = RightMemo->mapToGlobal(QPoint(RightMemo->width(), 0));
+        ExamResultForm->move(
+            corner.x() - ExamResultForm->frameGeometry().width() - 24, corner.y() + 8);
+    }
 }
 
 // Once a session: the run goes on, and later runs would only repeat the news.
