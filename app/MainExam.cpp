@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTimer>
 #include <QToolBar>
@@ -103,17 +104,14 @@ void TMainForm::loadExamSettings()
 // Puts the settings into the bar's controls without taking them back as changes.
 void TMainForm::applyExamSettings()
 {
-    const ExamSettings exam = m_exam;
-    for (QObject *control : std::initializer_list<QObject *> {
-             ExamLevelCombo, ExamPenaltySpin, ExamPassMarkSpin, ExamFigures })
-        control->blockSignals(true);
-    ExamLevelCombo->setCurrentIndex(exam.levelIndex());
-    ExamPenaltySpin->setValue(exam.CustomPenalty);
-    ExamPassMarkSpin->setValue(exam.CustomPassMark);
-    ExamFigures->setChecked(exam.ShowFigures);
-    for (QObject *control : std::initializer_list<QObject *> {
-             ExamLevelCombo, ExamPenaltySpin, ExamPassMarkSpin, ExamFigures })
-        control->blockSignals(false);
+    {
+        const QSignalBlocker level(ExamLevelCombo), penalty(ExamPenaltySpin),
+            mark(ExamPassMarkSpin), figures(ExamFigures);
+        ExamLevelCombo->setCurrentIndex(m_exam.levelIndex());
+        ExamPenaltySpin->setValue(m_exam.CustomPenalty);
+        ExamPassMarkSpin->setValue(m_exam.CustomPassMark);
+        ExamFigures->setChecked(m_exam.ShowFigures);
+    }
     examLevelChanged();
 }
 

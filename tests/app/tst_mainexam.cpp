@@ -98,6 +98,9 @@ void TestMainExam::figuresFollowTyping_data()
     QTest::newRow("line break counts once")
         << QStringLiteral("ab\ncd\nef") << QStringLiteral("ab\ncx") << 0
         << QStringList { "誤字 1  脱字 0  余字 0", "得点 4", "合格点 200 未達" };
+    QTest::newRow("4級 exactly the mark passes")
+        << QString(210, u'a') << u'b' + QString(200, u'a') << 0
+        << QStringList { "誤字 1  脱字 0  余字 0", "得点 200", "合格点 200 到達" };
     QTest::newRow("自由設定 exactly the mark passes")
         << QStringLiteral("abcdefghijkl") << QStringLiteral("abcdefgXij") << 6
         << QStringList { "誤字 1  脱字 0  余字 0", "得点 8", "合格点 8 到達" };
