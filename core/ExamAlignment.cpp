@@ -110,8 +110,9 @@ Script alignTexts(Text whole, Text typed)
 
 // Typing this long and this far from the text (a pasted book) is no exam: each
 // piece of the typed text is aligned against the practice text from where the
-// previous piece ended. Time and memory stay in line with the length; where two
-// pieces meet, the alignment may count a few errors more than the fewest.
+// previous piece ended. Time and memory stay in line with the length, but the
+// count is no longer sure to be the fewest: a piece may end further into the
+// practice text than the best alignment of the whole would.
 Script alignInPieces(Text practice, Text typed)
 {
     Script whole;

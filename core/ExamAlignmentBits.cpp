@@ -265,9 +265,9 @@ private:
     std::vector<Column> m_marks; // each band's column at every MarkEvery-th column
 };
 
-// From the end cell back to the origin, a band at a time: each band's columns
-// are recomputed up to where the path enters it, and the path steps to the
-// neighbour that explains the distance, a match or substitution first.
+// From the end cell back to the origin, a band at a time: the band's columns
+// are recomputed from the kept column before the path, and the path steps to
+// the neighbour that explains the distance, a match or substitution first.
 std::vector<Step> BitTable::traceBack(int distance, std::size_t j)
 {
     std::vector<Step> reversed;
