@@ -85,47 +85,49 @@ ExamAlignment::Result toResult(
     return result;
 }
 
-// The largest bit-parallel table worked whole, in words (64K typed against 64K
-// practice characters): a few tenths of a second and a few tens of megabytes.
-constexpr double WholeTableWords = 65536.0 * 1024.0;
-constexpr std::size_t PieceLength = 16384;
-
-Script alignInPieces(Text practice, Text typed);
-
 // Few errors: the diagonals are fastest and exact. Many: their cost grows with
 // the square of the errors, so past a limit set by the texts' size (where they
 // would cost about a third of the table) the bit-parallel table takes over.
-Script alignTexts(Text whole, Text typed)
+Script alignExactly(Text practice, Text typed)
 {
-    // Past twice the typed length a prefix costs more errors than the empty one.
-    const Text practice = whole.first(std::min(whole.size(), 2 * typed.size()));
     const double words = double(practice.size()) * double((typed.size() + 63) / 64);
-    const int limit = int(std::clamp(std::sqrt(words) / 3, 16.0, 2048.0));
+    const int limit = int(std::clamp(std::sqrt(words) / 3, 16.0, double(MostDiagonalErrors)));
     if (std::optional<Script> script = byDiagonals(practice, typed, limit))
         return std::move(*script);
-    if (words <= WholeTableWords)
-        return byBitVectors(practice, typed);
-    return alignInPieces(practice, typed);
+    return byBitVectors(practice, typed);
 }
 
-// Typing this long and this far from the text (a pasted book) is no exam: each
-// piece of the typed text is aligned against the practice text from where the
-// previous piece ended. Time and memory stay in line with the length, but the
-// count is no longer sure to be the fewest: a piece may end further into the
-// practice text than the best alignment of the whole would.
-Script alignInPieces(Text practice, Text typed)
+} // namespace
+
+namespace ExamAlignmentMethods {
+
+Script align(Text practiceText, Text typed, const Limits &limits)
 {
+    // Past twice the typed length a prefix costs more errors than the empty one.
+    const Text practice = practiceText.first(std::min(practiceText.size(), 2 * typed.size()));
+    if (double(practice.size()) * double((typed.size() + 63) / 64) <= limits.wholeTableWords)
+        return alignExactly(practice, typed);
+    if (std::optional<Script> script = byDiagonals(practice, typed, limits.diagonalErrors))
+        return std::move(*script);
+    // Typing this long and this far from the text (a pasted book) is no exam:
+    // each piece of the typed text is aligned against the practice text from
+    // where the previous piece ended. Time and memory stay in line with the
+    // length, but the count is no longer sure to be the fewest: a piece may end
+    // further into the practice text than the best alignment of the whole would.
     Script whole;
-    for (std::size_t t = 0; t < typed.size(); t += PieceLength) {
-        const Text piece = typed.subspan(t, std::min(PieceLength, typed.size() - t));
-        const Script part = alignTexts(practice.subspan(whole.practiceEnd), piece);
+    const std::size_t pieceLength = std::max<std::size_t>(limits.pieceLength, 1);
+    for (std::size_t t = 0; t < typed.size(); t += pieceLength) {
+        const Text piece = typed.subspan(t, std::min(pieceLength, typed.size() - t));
+        const Text rest = practice.subspan(whole.practiceEnd);
+        const Script part
+            = alignExactly(rest.first(std::min(rest.size(), 2 * piece.size())), piece);
         whole.steps.insert(whole.steps.end(), part.steps.begin(), part.steps.end());
         whole.practiceEnd += part.practiceEnd;
     }
     return whole;
 }
 
-} // namespace
+} // namespace ExamAlignmentMethods
 
 struct ExamAlignment::Prepared
 {
@@ -157,5 +159,5 @@ ExamAlignment::Result ExamAlignment::align(const QString &typed) const
     const CodePoints typedPoints = toCodePoints(typed);
     const Text practice(d->practice.codes);
     const Text typedText(typedPoints.codes);
-    return toResult(alignTexts(practice, typedText), d->practice, typedPoints);
+    return toResult(ExamAlignmentMethods::align(practice, typedText), d->practice, typedPoints);
 }

@@ -37,4 +37,23 @@ std::optional<Script> byDiagonals(Text practice, Text typed, int errorLimit);
 constexpr std::size_t DefaultRowBudget = std::size_t(32) << 20;
 Script byBitVectors(Text practice, Text typed, std::size_t rowBudget = DefaultRowBudget);
 
+// The diagonals' memory grows with the square of the errors: past this many
+// the other method is used.
+constexpr int MostDiagonalErrors = 2048;
+
+struct Limits
+{
+    // The largest bit-parallel table worked whole, in words (64K typed against
+    // 64K practice characters): a few tenths of a second, a few tens of megabytes.
+    double wholeTableWords = 65536.0 * 1024.0;
+    // Beyond it, unless the errors are few, the typed text is aligned in pieces
+    // of this many characters, no longer sure to give the fewest errors.
+    std::size_t pieceLength = 16384;
+    // Before the pieces, the diagonals are tried up to this many errors.
+    int diagonalErrors = MostDiagonalErrors;
+};
+
+// The method that suits the texts' size and errors.
+Script align(Text practice, Text typed, const Limits &limits = {});
+
 } // namespace ExamAlignmentMethods
