@@ -99,6 +99,10 @@ public:
     QAction *S1 = nullptr;
     QAction *About1 = nullptr;
 
+    // The practice history window (MainDialogs.cpp).
+    QAction *HistoryItem = nullptr; // 表示 → 練習履歴(&H)...
+    void HistoryItemClick();
+
     // Exam scoring: the level and live figures, the result window, the marks.
     QToolBar *ExamBar = nullptr;
     QComboBox *ExamLevelCombo = nullptr;

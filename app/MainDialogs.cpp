@@ -2,6 +2,8 @@
 
 #include "AboutBox.h"
 #include "Errors.h"
+#include "ExamHistory.h"
+#include "History.h"
 #include "Option.h"
 #include "PracticeText.h"
 #include "ProgramPath.h"
@@ -17,6 +19,8 @@ void TMainForm::setupDialogCommands()
     connect(S1, &QAction::triggered, this, [this] { runCommand(&TMainForm::S1Click); });
     connect(About1, &QAction::triggered, this, [this] { runCommand(&TMainForm::About1Click); });
     connect(N11, &QAction::triggered, this, [this] { runCommand(&TMainForm::N11Click); });
+    connect(HistoryItem, &QAction::triggered, this,
+        [this] { runCommand(&TMainForm::HistoryItemClick); });
 }
 
 void TMainForm::N9Click()
@@ -38,6 +42,14 @@ void TMainForm::S1Click()
 void TMainForm::N11Click()
 {
     TScoreForm dialog(&m_scores, m_services.dialogs, this);
+    dialog.exec();
+}
+
+// The history as the file holds it now, with the pass mark of the level chosen here.
+void TMainForm::HistoryItemClick()
+{
+    THistoryForm dialog(ExamHistory::pathBeside(settingsFilePath()), examSettings().level(),
+        m_services.dialogs, *m_shell, this);
     dialog.exec();
 }
 

@@ -1,16 +1,19 @@
-#include "../support/FakeDialogs.h"
 #include "../support/RecordingShell.h"
+#include "../support/Trainer.h"
 #include "AdvGrid.h"
 #include "ExamHistory.h"
 #include "History.h"
 #include "sgr_def.h"
 #include "sgr_defSeries.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -53,6 +56,7 @@ private slots:
     void chartsNetScoresAndThePassMark();
     void unreadableFileOpensEmpty();
     void folderButtonOpensTheFolder();
+    void viewMenuOpensTheHistoryBesideTheSettings();
 
 private:
     QString path() const { return m_dir->filePath(QString::fromLatin1(ExamHistory::FileName)); }
@@ -108,6 +112,16 @@ void TestHistory::listsTheRunsSortedByHeaderClicks()
     for (int col : clicks)
         QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.cellRect(col, 0).center());
     QCOMPARE(column(grid, THistoryForm::NameColumn), names);
+    // Wherever it moved, run "a" keeps its own cells, its time shown in local time.
+    const int rowA = int(column(grid, THistoryForm::NameColumn).indexOf("a")) + 1;
+    QStringList cellsA;
+    for (int col = 0; col < grid.ColCount(); ++col)
+        cellsA << grid.Cells(col, rowA);
+    const QString localTime = QDateTime::fromString("2026-12-02T10:00:00+09:00", Qt::ISODate)
+                                  .toLocalTime()
+                                  .toString("yyyy-MM-dd HH:mm");
+    QCOMPARE(cellsA,
+        QStringList({ "2", localTime, "a", "2級", "120", "4", "3", "3", "90", "500", "不合格" }));
     QVERIFY(m_dialogs.messages.isEmpty());
 }
 
@@ -115,15 +129,21 @@ void TestHistory::chartsNetScoresAndThePassMark_data()
 {
     QTest::addColumn<QList<int>>("scores");
     QTest::addColumn<double>("lastX"); // the bottom axis's end, where the mark line ends
-    QTest::newRow("no runs") << QList<int>() << 2.0;
-    QTest::newRow("one run") << QList<int> { 300 } << 2.0;
-    QTest::newRow("below and above the mark") << QList<int> { 200, 650, 420, 100 } << 4.0;
+    QTest::addColumn<QString>("lastLabel"); // of the bottom axis
+    QTest::newRow("no runs") << QList<int>() << 2.0 << QString();
+    QTest::newRow("one run") << QList<int> { 300 } << 2.0 << "1";
+    QTest::newRow("below and above the mark") << QList<int> { 200, 650, 420, 100 } << 4.0 << "4";
+    QList<int> many;
+    for (int i = 0; i < 30; ++i)
+        many << 100 + 20 * i;
+    QTest::newRow("thirty runs, labelled to the end") << many << 30.0 << "29";
 }
 
 void TestHistory::chartsNetScoresAndThePassMark()
 {
     QFETCH(QList<int>, scores);
     QFETCH(double, lastX);
+    QFETCH(QString, lastLabel);
     QList<ExamResult> runs;
     QList<QPointF> expected;
     for (int i = 0; i < scores.size(); ++i) {
@@ -138,6 +158,8 @@ void TestHistory::chartsNetScoresAndThePassMark()
     const Tsp_Axis &bottom = *form.XYPlot->BottomAxis();
     const Tsp_Axis &left = *form.XYPlot->LeftAxis();
     QCOMPARE(std::pair(bottom.min(), bottom.max()), std::pair(1.0, lastX));
+    QCOMPARE(
+        bottom.ticksCount() ? bottom.GetTickLabel(bottom.ticksCount() - 1) : QString(), lastLabel);
     QVERIFY2(left.max() > 500, "the mark is inside the chart");
     QVERIFY(form.MarkLabel->text().contains(QStringLiteral("2級")));
 
@@ -172,6 +194,39 @@ void TestHistory::folderButtonOpensTheFolder()
     QTest::mouseClick(form.FolderButton, Qt::LeftButton);
     QCOMPARE(m_shell.opened, QList<QUrl> { QUrl::fromLocalFile(m_dir->path()) });
     QVERIFY(m_dialogs.messages.isEmpty()); // no file yet is an empty history, not an error
+}
+
+// The window reads the file beside the settings file, with the level chosen in
+// the main window, and its folder button goes through the main window's shell.
+void TestHistory::viewMenuOpensTheHistoryBesideTheSettings()
+{
+    Trainer trainer;
+    trainer.window->setShell(m_shell);
+    ExamHistory(ExamHistory::pathBeside(trainer.iniPath()))
+        .append(run("a", "2026-12-01T10:00:00+09:00", 250));
+    QMenu *view = nullptr;
+    for (QAction *menu : trainer.window->menuBar()->actions())
+        if (menu->text() == QStringLiteral("表示(&V)"))
+            view = menu->menu();
+    QVERIFY(view);
+    QVERIFY(view->actions().contains(trainer.window->HistoryItem));
+    QCOMPARE(trainer.window->HistoryItem->text(), QStringLiteral("練習履歴(&H)..."));
+
+    QList<QPointF> scores, mark;
+    QTimer::singleShot(0, [&] {
+        auto *form = qobject_cast<THistoryForm *>(QApplication::activeModalWidget());
+        QVERIFY(form);
+        scores = points(*form->XYLine);
+        mark = points(*form->PassMarkLine);
+        form->FolderButton->click();
+        form->Button1->click();
+    });
+    trainer.window->HistoryItem->trigger();
+    const int passMark = trainer.window->examSettings().level().passMark;
+    QCOMPARE(scores, QList<QPointF> { QPointF(1, 250) });
+    QCOMPARE(mark, QList<QPointF>({ QPointF(1, passMark), QPointF(2, passMark) }));
+    QCOMPARE(m_shell.opened, QList<QUrl> { QUrl::fromLocalFile(trainer.folder.path()) });
+    QVERIFY(trainer.dialogs.messages.isEmpty());
 }
 
 QTEST_MAIN(TestHistory)
