@@ -136,8 +136,9 @@ QString mistype(QRandomGenerator &random, const QStringList &symbols, const QStr
 {
     const QList<uint> codes = practice.toUcs4();
     QString typed;
-    for (qsizetype i = random.bounded(int(codes.size()) + 1); i > 0; --i) {
-        const uint code = codes[codes.size() - i];
+    const qsizetype length = random.bounded(int(codes.size()) + 1);
+    for (qsizetype i = 0; i < length; ++i) {
+        const uint code = codes[i];
         switch (random.bounded(8)) {
         case 0:
             typed += symbols[random.bounded(int(symbols.size()))];
