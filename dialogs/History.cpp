@@ -94,7 +94,7 @@ void THistoryForm::setupControls()
     setTabOrder(FolderButton, Grid);
     Button1->setFocus();
 
-    setMinimumSize(ClientSize / 2);
+    setMinimumSize(ClientSize.width() / 2, GridHeight + MinPlotHeight + ButtonBand);
     resize(ClientSize);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -104,7 +104,7 @@ void THistoryForm::setupControls()
 void THistoryForm::resizeEvent(QResizeEvent *event)
 {
     QDialog::resizeEvent(event);
-    const int plotHeight = std::max(height() - GridHeight - ButtonBand, 3 * GridHeight / 4);
+    const int plotHeight = std::max(height() - GridHeight - ButtonBand, MinPlotHeight);
     Grid->setGeometry(0, 0, width(), GridHeight);
     XYPlot->setGeometry(0, GridHeight, width(), plotHeight);
     const int top = GridHeight + plotHeight + (ButtonBand - 25) / 2;

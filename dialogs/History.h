@@ -23,7 +23,7 @@ class THistoryForm : public QDialog
 public:
     static constexpr QSize ClientSize { 720, 560 };
     static constexpr int GridHeight = 200;
-    static constexpr int PlotHeight = 300;
+    static constexpr int MinPlotHeight = 150;
     enum Column { RunColumn, DateColumn, NameColumn, LevelColumn, TypedColumn, NetColumn = 8 };
 
     // An unreadable file is reported in the error box, and the window opens empty.
