@@ -55,7 +55,6 @@ private slots:
     void chartsNetScoresAndThePassMark_data();
     void chartsNetScoresAndThePassMark();
     void unreadableFileOpensEmpty();
-    void folderButtonOpensTheFolder();
     void viewMenuOpensTheHistoryBesideTheSettings();
 
 private:
@@ -185,15 +184,6 @@ void TestHistory::unreadableFileOpensEmpty()
     QCOMPARE(form.Grid->RowCount(), 1);
     QCOMPARE(form.XYLine->Count(), 0);
     QCOMPARE(form.PassMarkLine->Count(), 2);
-}
-
-void TestHistory::folderButtonOpensTheFolder()
-{
-    THistoryForm form(path(), Level2, m_dialogs, m_shell);
-    form.show();
-    QTest::mouseClick(form.FolderButton, Qt::LeftButton);
-    QCOMPARE(m_shell.opened, QList<QUrl> { QUrl::fromLocalFile(m_dir->path()) });
-    QVERIFY(m_dialogs.messages.isEmpty()); // no file yet is an empty history, not an error
 }
 
 // The window reads the file beside the settings file, with the level chosen in
