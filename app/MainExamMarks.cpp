@@ -49,6 +49,16 @@ QTextCursor span(QPlainTextEdit *pane, qsizetype pos, qsizetype length)
     return cursor;
 }
 
+// A line break has no glyph to colour: its mark runs from the line's end to the pane's edge.
+QTextEdit::ExtraSelection errorMark(
+    QPlainTextEdit *pane, qsizetype pos, qsizetype length, ErrorKind kind)
+{
+    QTextEdit::ExtraSelection mark { span(pane, pos, length), markFormat(kind) };
+    if (mark.cursor.selectedText().contains(QChar::ParagraphSeparator))
+        mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+    return mark;
+}
+
 bool inPracticeText(const ExamAlignment::Error &error)
 {
     return error.kind == ErrorKind::Omission;
@@ -80,11 +90,9 @@ void TMainForm::showMarkerAndMarks()
         left.append({ QTextCursor(reached), markerFormat() });
     for (const ExamAlignment::Error &error : std::as_const(m_markedErrors)) {
         if (inPracticeText(error))
-            left.append({ span(LeftMemo, error.practicePos, error.practiceLength),
-                markFormat(error.kind) });
+            left.append(errorMark(LeftMemo, error.practicePos, error.practiceLength, error.kind));
         else
-            right.append(
-                { span(RightMemo, error.typedPos, error.typedLength), markFormat(error.kind) });
+            right.append(errorMark(RightMemo, error.typedPos, error.typedLength, error.kind));
     }
     LeftMemo->setExtraSelections(left);
     RightMemo->setExtraSelections(right);

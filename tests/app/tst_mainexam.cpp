@@ -320,6 +320,14 @@ void TestMainExam::answerCheckMarksEachKindAndSteps()
     QTest::keyClick(w.RightMemo, Qt::Key_Z); // the next edit clears the marks
     QVERIFY(w.RightMemo->extraSelections().isEmpty());
     QCOMPARE(w.LeftMemo->extraSelections().size(), 1);
+
+    // A left-out line break, which has no glyph, is marked out to the pane's edge.
+    w.LeftMemo->setPlainText(QStringLiteral("ab\ncd"));
+    w.RightMemo->setPlainText(QStringLiteral("abcd"));
+    w.ExamCheckClick();
+    const QTextEdit::ExtraSelection lineBreak = w.LeftMemo->extraSelections().last();
+    QCOMPARE(marked(lineBreak), QString(QChar::ParagraphSeparator));
+    QVERIFY(lineBreak.format.property(QTextFormat::FullWidthSelection).toBool());
 }
 
 QTEST_MAIN(TestMainExam)
