@@ -102,9 +102,11 @@ void TMainForm::showMarkerAndMarks()
         return;
     m_markerBlock = block;
     if (block >= 0 && m_markedErrors.isEmpty()) {
-        // The pane's own cursor scrolls it; the keyboard focus stays where it is.
+        // Moving the pane's own cursor scrolls it, the line to come in view as
+        // well; the keyboard focus stays where it is.
+        if (const QTextBlock next = reached.next(); next.isValid())
+            LeftMemo->setTextCursor(QTextCursor(next));
         LeftMemo->setTextCursor(QTextCursor(reached));
-        LeftMemo->ensureCursorVisible();
     }
 }
 
