@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DataLayout.h"
 #include "PracticeTimer.h"
 #include "Services.h"
 #include "Settings.h"
@@ -43,6 +44,9 @@ public:
 
     // The shell that opens the about dialog's link (the desktop's unless replaced).
     void setShell(Shell &shell) { m_shell = &shell; }
+    // Where the settings file, practice texts, sounds and guide are (beside the
+    // program unless replaced); set before the window is first shown.
+    void setDataLayout(const DataLayout &layout) { m_layout = layout; }
 
     QString documentName() const { return m_documentName; }
     QString settingsFilePath() const;
@@ -195,4 +199,5 @@ private:
     bool m_shown = false;
     QStringList m_replacedSettings; // "key: value" of each setting saved with "?"
     bool m_toldReplacedSettings = false;
+    DataLayout m_layout = DataLayout::portable(m_services.programFile);
 };

@@ -4,7 +4,6 @@
 #include "Errors.h"
 #include "Option.h"
 #include "PracticeText.h"
-#include "ProgramPath.h"
 #include "Q_Open.h"
 #include "Score.h"
 
@@ -20,7 +19,7 @@ void TMainForm::setupDialogCommands()
 
 void TMainForm::N9Click()
 {
-    TQ_OpenForm dialog(ProgramPath::folderOf(m_services.programFile), m_services.dialogs, this);
+    TQ_OpenForm dialog(m_layout.problemFolders(), m_services.dialogs, this);
     connect(&dialog, &TQ_OpenForm::problemChosen, this, &TMainForm::openProblem);
     dialog.exec();
 }
@@ -58,5 +57,6 @@ void TMainForm::openProblem(const QString &path, const QByteArray &nativePath)
 void TMainForm::About1Click()
 {
     TAboutBoxForm dialog(m_services.programFile, m_services.dialogs, *m_shell, this);
+    dialog.setUserGuide(m_layout.userGuide());
     dialog.exec();
 }

@@ -1,6 +1,7 @@
 #include "Main.h"
 #include "Application.h"
 #include "Clock.h"
+#include "DataLayout.h"
 #include "Dialogs.h"
 #include "ProgramIcon.h"
 #include "ProgramPath.h"
@@ -12,6 +13,7 @@ int main(int argc, char *argv[])
     QtDialogs dialogs;
     Application app(argc, argv, dialogs);
     app.setWindowIcon(ProgramIcon::icon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vemitrainer.VemiTrainer"));
     SteadyClock clock;
     QtSoundPlayer sound;
     const Services services { clock, sound, dialogs, ProgramPath::programFile() };
@@ -19,6 +21,9 @@ int main(int argc, char *argv[])
     QStringList scores;
 
     TMainForm mainForm(services, settings, scores);
+    const DataLayout layout = DataLayout::forProgram(services.programFile);
+    layout.makeUserFolders();
+    mainForm.setDataLayout(layout);
     // The scores must survive the end of the desktop session as they survive a normal close.
     QObject::connect(
         &app, &QGuiApplication::commitDataRequest, &mainForm, &TMainForm::commitSession);
