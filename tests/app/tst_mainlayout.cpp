@@ -1,13 +1,46 @@
 #include "../support/FakeClock.h"
 #include "../support/FakeDialogs.h"
+#include "../support/RecordingShell.h"
 #include "../support/RecordingSoundPlayer.h"
+#include "AboutBox.h"
 #include "DataLayout.h"
+#include "HyperLabel.h"
 #include "Main.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+namespace {
+// <prefix>/bin/vemitrainer, portable ("問題" beside it) or installed (shipped
+// files under <prefix>/share/vemitrainer).
+struct Program
+{
+    Program(bool installed, const QString &prefixName)
+        : prefix(root.filePath(prefixName))
+        , bin(prefix + QStringLiteral("/bin/"))
+    {
+        QDir().mkpath(bin);
+        QDir().mkpath(installed ? prefix + QStringLiteral("/share/vemitrainer")
+                                : bin + QStringLiteral("問題"));
+        layout = DataLayout::forProgram(bin + QStringLiteral("vemitrainer"));
+        layout.makeUserFolders();
+    }
+
+    QTemporaryDir root;
+    const QString prefix;
+    const QString bin;
+    DataLayout layout;
+    FakeClock clock;
+    RecordingSoundPlayer sound;
+    FakeDialogs dialogs;
+    const Services services { clock, sound, dialogs, bin + QStringLiteral("vemitrainer") };
+};
+} // namespace
 
 // The window over a portable copy and over an installed one, with the user's
 // folders in temporary XDG homes.
@@ -18,6 +51,8 @@ private slots:
     void initTestCase();
     void settingsAndSoundsFollowTheLayout_data();
     void settingsAndSoundsFollowTheLayout();
+    void aboutBoxLinksTheGuideOfTheLayout_data() { settingsAndSoundsFollowTheLayout_data(); }
+    void aboutBoxLinksTheGuideOfTheLayout();
 
 private:
     QTemporaryDir m_home;
@@ -44,30 +79,19 @@ void TestMainLayout::settingsAndSoundsFollowTheLayout()
 {
     QFETCH(bool, installed);
     QFETCH(QString, prefixName);
-    QTemporaryDir root;
-    const QString prefix = root.filePath(prefixName);
-    const QString bin = prefix + QStringLiteral("/bin/");
-    QVERIFY(QDir().mkpath(bin));
-    QVERIFY(QDir().mkpath(
-        installed ? prefix + QStringLiteral("/share/vemitrainer") : bin + QStringLiteral("問題")));
-    const DataLayout layout = DataLayout::forProgram(bin + QStringLiteral("vemitrainer"));
-    layout.makeUserFolders();
-    const QString sounds = installed ? prefix + QStringLiteral("/share/vemitrainer/Sound/")
-                                     : bin + QStringLiteral("/Sound/");
+    const Program p(installed, prefixName);
+    const QString sounds = installed ? p.prefix + QStringLiteral("/share/vemitrainer/Sound/")
+                                     : p.bin + QStringLiteral("/Sound/");
     const QString ini = installed
         ? m_home.filePath(QStringLiteral("config/vemitrainer/vemitrainer.ini"))
-        : bin + QStringLiteral("vemitrainer.ini");
+        : p.bin + QStringLiteral("vemitrainer.ini");
     QFile::remove(ini);
 
-    FakeClock clock;
-    RecordingSoundPlayer sound;
-    FakeDialogs dialogs;
-    const Services services { clock, sound, dialogs, bin + QStringLiteral("vemitrainer") };
     for (int start = 0; start < 2; ++start) {
         Settings settings;
         QStringList scores;
-        TMainForm window(services, settings, scores);
-        window.setDataLayout(layout);
+        TMainForm window(p.services, settings, scores);
+        window.setDataLayout(p.layout);
         window.show();
         QCOMPARE(window.settingsFilePath(), ini);
         QCOMPARE(settings.AlarmSoundFile, sounds + QStringLiteral("Timeup.wav"));
@@ -75,8 +99,33 @@ void TestMainLayout::settingsAndSoundsFollowTheLayout()
         QVERIFY(window.close());
         QVERIFY(QFileInfo(ini).isFile());
     }
-    QVERIFY(dialogs.messages.isEmpty());
-    QCOMPARE(QFileInfo::exists(bin + QStringLiteral("vemitrainer.ini")), !installed);
+    QVERIFY(p.dialogs.messages.isEmpty());
+    QCOMPARE(QFileInfo::exists(p.bin + QStringLiteral("vemitrainer.ini")), !installed);
+}
+
+void TestMainLayout::aboutBoxLinksTheGuideOfTheLayout()
+{
+    QFETCH(bool, installed);
+    QFETCH(QString, prefixName);
+    const Program p(installed, prefixName);
+    Settings settings;
+    QStringList scores;
+    TMainForm window(p.services, settings, scores);
+    window.setDataLayout(p.layout);
+    RecordingShell shell;
+    window.setShell(shell);
+    window.show();
+    QTimer::singleShot(0, [] {
+        auto *box = qobject_cast<TAboutBoxForm *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        QTest::mouseClick(box->HyperLabel1, Qt::LeftButton, {}, QPoint(3, 3));
+        box->OKButton->click();
+    });
+    window.About1->trigger();
+    QCOMPARE(shell.opened.size(), 1);
+    QCOMPARE(shell.opened[0].toLocalFile(),
+        installed ? p.prefix + QStringLiteral("/share/doc/vemitrainer/README.html")
+                  : p.bin + QStringLiteral("README.html"));
 }
 
 QTEST_MAIN(TestMainLayout)
