@@ -3,9 +3,11 @@
 #include "Clock.h"
 #include "DataLayout.h"
 #include "Dialogs.h"
+#include "LazySoundPlayer.h"
 #include "ProgramIcon.h"
 #include "ProgramPath.h"
 #include "QtSoundPlayer.h"
+#include "RxCombos.h"
 #include "TerminationSignals.h"
 
 int main(int argc, char *argv[])
@@ -15,7 +17,10 @@ int main(int argc, char *argv[])
     app.setWindowIcon(ProgramIcon::icon());
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vemitrainer.VemiTrainer"));
     SteadyClock clock;
-    QtSoundPlayer sound;
+    // The sound system waits for the first sound and the font list for the
+    // window to be up: the window comes up sooner and smaller.
+    LazySoundPlayer sound([] { return std::make_unique<QtSoundPlayer>(); });
+    TFontComboBox::setDefaultListing(TFontComboBox::ListAfterFirstPaint);
     const Services services { clock, sound, dialogs, ProgramPath::programFile() };
     Settings settings;
     QStringList scores;
