@@ -8,8 +8,8 @@
 // everything lives beside the program, as it always has. A program installed as
 // <prefix>/bin/vemitrainer, with its shipped files in <prefix>/share/vemitrainer,
 // reads those from there, and keeps the settings and the learner's own texts in
-// the user's configuration and data folders. An executable with neither beside
-// it keeps everything beside itself, as a portable copy does.
+// the user's configuration and data folders. An executable with no "問題" beside
+// it and no shipped files under its prefix keeps everything beside itself too.
 class DataLayout
 {
 public:
