@@ -6,8 +6,8 @@
 #include "LazySoundPlayer.h"
 #include "ProgramIcon.h"
 #include "ProgramPath.h"
-#include "QtSoundPlayer.h"
 #include "RxCombos.h"
+#include "SoundModule.h"
 #include "TerminationSignals.h"
 
 int main(int argc, char *argv[])
@@ -19,7 +19,7 @@ int main(int argc, char *argv[])
     SteadyClock clock;
     // The sound system waits for the first sound and the font list for the
     // window to be up: the window comes up sooner and smaller.
-    LazySoundPlayer sound([] { return std::make_unique<QtSoundPlayer>(); });
+    LazySoundPlayer sound([] { return SoundModule::load(QCoreApplication::applicationDirPath()); });
     TFontComboBox::setDefaultListing(TFontComboBox::ListAfterFirstPaint);
     const Services services { clock, sound, dialogs, ProgramPath::programFile() };
     Settings settings;

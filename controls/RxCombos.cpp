@@ -122,9 +122,7 @@ public:
 private:
     TFontComboBox *m_box;
 };
-} // namespace
 
-namespace {
 TFontComboBox::Listing &defaultListing()
 {
     static TFontComboBox::Listing listing = TFontComboBox::ListNow;
