@@ -5,8 +5,8 @@
 #   tools/measure-idle.sh [--runs N] [--first-window-only] [--peer COMMAND]... [EXECUTABLE]
 #
 # EXECUTABLE defaults to build-release/bin/vemitrainer (what `tools/build.sh
-# run` builds). It is copied with its "問題" and "Sound" folders into a
-# temporary folder and started there with no settings file, so the build
+# run` builds). It is copied with its sound module and its "問題" and "Sound"
+# folders into a temporary folder and started there with no settings file, so the build
 # folder is never written. HOME and the XDG folders point into that folder
 # too, so no program measured here touches the user's own settings.
 #
@@ -99,6 +99,7 @@ trap cleanup EXIT
 
 mkdir -p "$work/app" "$work/home/.config" "$work/home/.local/share" "$work/home/.cache"
 cp "$program" "$work/app/"
+[ -f "$(dirname "$program")/vemisound.so" ] && cp "$(dirname "$program")/vemisound.so" "$work/app/"
 for folder in 問題 Sound; do
     [ -d "$(dirname "$program")/$folder" ] && cp -r "$(dirname "$program")/$folder" "$work/app/"
 done
@@ -170,9 +171,10 @@ measure_first_windows() {
             sleep 0.3
         done
     done
+    names[0]="$(basename "$trainer") (measured)"
     for i in "${!names[@]}"; do
         printf '%-28s first window %7.1f ms   VmRSS %6.1f MiB   (median of %d; times:%s)\n' \
-            "$(basename "${names[$i]%% *}")" "$(tr ' ' '\n' <<<"${times[$i]}" | grep . | median)" \
+            "${names[$i]}" "$(tr ' ' '\n' <<<"${times[$i]}" | grep . | median)" \
             "$(tr ' ' '\n' <<<"${sizes[$i]}" | grep . | median | awk '{ print $1 / 1024 }')" \
             "$runs" "${times[$i]}"
     done
