@@ -1,5 +1,6 @@
 #include "Application.h"
 
+#include "CaretBlink.h"
 #include "ErrorReport.h"
 #include "Errors.h"
 #include "RxCombos.h"
@@ -17,6 +18,7 @@ Application::Application(int &argc, char **argv, Dialogs &dialogs)
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     loadJapaneseTranslations();
     substituteJapaneseFonts();
+    new CaretBlink(this); // an idle trainer stays asleep
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)

@@ -3,7 +3,6 @@
 #include "AlignLayout.h"
 #include "ErrorReport.h"
 #include "ProgramIcon.h"
-#include "ProgramPath.h"
 #include "RXSplit.h"
 #include "Rounding.h"
 #include "Shell.h"
@@ -138,7 +137,7 @@ QRect TMainForm::statusPanelGeometry(int panel) const
 
 QString TMainForm::settingsFilePath() const
 {
-    return ProgramPath::settingsFileFor(m_services.programFile);
+    return m_layout.settingsFile();
 }
 
 QString TMainForm::LeftWordCount() const

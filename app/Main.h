@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DataLayout.h"
 #include "ExamAlignment.h"
 #include "ExamSettings.h"
 #include "PracticeTimer.h"
@@ -48,6 +49,9 @@ public:
 
     // The shell that opens the about dialog's link (the desktop's unless replaced).
     void setShell(Shell &shell) { m_shell = &shell; }
+    // Where the settings file, practice texts, sounds and guide are (beside the
+    // program unless replaced); set before the window is first shown.
+    void setDataLayout(const DataLayout &layout) { m_layout = layout; }
 
     QString documentName() const { return m_documentName; }
     QString settingsFilePath() const;
@@ -263,4 +267,6 @@ private:
     int m_currentError = -1;
     int m_markerBlock = -1;
     bool m_toldHistoryFailure = false;
+
+    DataLayout m_layout = DataLayout::portable(m_services.programFile);
 };

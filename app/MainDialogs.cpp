@@ -6,7 +6,6 @@
 #include "History.h"
 #include "Option.h"
 #include "PracticeText.h"
-#include "ProgramPath.h"
 #include "Q_Open.h"
 #include "Score.h"
 
@@ -25,7 +24,7 @@ void TMainForm::setupDialogCommands()
 
 void TMainForm::N9Click()
 {
-    TQ_OpenForm dialog(ProgramPath::folderOf(m_services.programFile), m_services.dialogs, this);
+    TQ_OpenForm dialog(m_layout.problemFolders(), m_services.dialogs, this);
     connect(&dialog, &TQ_OpenForm::problemChosen, this, &TMainForm::openProblem);
     dialog.exec();
 }
@@ -72,5 +71,6 @@ void TMainForm::openProblem(const QString &path, const QByteArray &nativePath)
 void TMainForm::About1Click()
 {
     TAboutBoxForm dialog(m_services.programFile, m_services.dialogs, *m_shell, this);
+    dialog.setUserGuide(m_layout.userGuide());
     dialog.exec();
 }

@@ -62,7 +62,7 @@ void TMainForm::FormShow()
 
 void TMainForm::loadSettings()
 {
-    const SettingsFile file(settingsFilePath());
+    const SettingsFile file(settingsFilePath(), m_layout.shippedFolder());
     if (!file.exists()) {
         LoadDefaultSetting();
         return;
@@ -81,7 +81,7 @@ void TMainForm::LoadDefaultSetting()
     paneFont.setPointSize(12);
     RightMemo->setFont(paneFont);
     LeftMemo->setFont(paneFont);
-    m_settings.applyDefaults(ProgramPath::folderOf(m_services.programFile));
+    m_settings.applyDefaults(m_layout.shippedFolder());
     Mode2ButtonClick();
 }
 
@@ -188,7 +188,8 @@ void TMainForm::writeSettings()
 {
     const FontTexts font { FontCombo->currentText(), FontSizeCombo->currentText() };
     m_replacedSettings.clear();
-    for (const auto &replaced : SettingsFile(settingsFilePath()).save(m_settings, font, m_scores))
+    const SettingsFile file(settingsFilePath(), m_layout.shippedFolder());
+    for (const auto &replaced : file.save(m_settings, font, m_scores))
         m_replacedSettings << QStringLiteral("%1: %2（「%3」）")
                                   .arg(replaced.key, replaced.value, replaced.character);
     m_exam.save(settingsFilePath());

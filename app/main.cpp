@@ -1,10 +1,13 @@
 #include "Main.h"
 #include "Application.h"
 #include "Clock.h"
+#include "DataLayout.h"
 #include "Dialogs.h"
+#include "LazySoundPlayer.h"
 #include "ProgramIcon.h"
 #include "ProgramPath.h"
-#include "QtSoundPlayer.h"
+#include "RxCombos.h"
+#include "SoundModule.h"
 #include "TerminationSignals.h"
 
 int main(int argc, char *argv[])
@@ -12,13 +15,20 @@ int main(int argc, char *argv[])
     QtDialogs dialogs;
     Application app(argc, argv, dialogs);
     app.setWindowIcon(ProgramIcon::icon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vemitrainer.VemiTrainer"));
     SteadyClock clock;
-    QtSoundPlayer sound;
+    // The sound system waits for the first sound and the font list for the
+    // window to be up: the window comes up sooner and smaller.
+    LazySoundPlayer sound([] { return SoundModule::load(QCoreApplication::applicationDirPath()); });
+    TFontComboBox::setDefaultListing(TFontComboBox::ListAfterFirstPaint);
     const Services services { clock, sound, dialogs, ProgramPath::programFile() };
     Settings settings;
     QStringList scores;
 
     TMainForm mainForm(services, settings, scores);
+    const DataLayout layout = DataLayout::forProgram(services.programFile);
+    layout.makeUserFolders();
+    mainForm.setDataLayout(layout);
     // The scores must survive the end of the desktop session as they survive a normal close.
     QObject::connect(
         &app, &QGuiApplication::commitDataRequest, &mainForm, &TMainForm::commitSession);

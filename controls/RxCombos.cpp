@@ -122,9 +122,24 @@ public:
 private:
     TFontComboBox *m_box;
 };
+
+TFontComboBox::Listing &defaultListing()
+{
+    static TFontComboBox::Listing listing = TFontComboBox::ListNow;
+    return listing;
+}
 } // namespace
 
 TFontComboBox::TFontComboBox(QWidget *parent)
+    : TFontComboBox(parent, defaultListing())
+{ }
+
+void TFontComboBox::setDefaultListing(Listing listing)
+{
+    defaultListing() = listing;
+}
+
+TFontComboBox::TFontComboBox(QWidget *parent, Listing listing)
     : QComboBox(parent)
     , m_trueTypeGlyph(FontGlyphs::glyph(QStringLiteral("TRUETYPE_FNT")))
     , m_deviceGlyph(FontGlyphs::glyph(QStringLiteral("DEVICE_FNT")))
@@ -134,8 +149,12 @@ TFontComboBox::TFontComboBox(QWidget *parent)
     setItemDelegate(new FontItemDelegate(this));
     setInsertPolicy(QComboBox::NoInsert);
     connect(this, &QComboBox::activated, this, &TFontComboBox::Change);
-    connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, this, &TFontComboBox::rebuild);
-    rebuild();
+    connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, this, [this] {
+        if (m_listed)
+            rebuild();
+    });
+    if (listing == ListNow)
+        rebuild();
 }
 
 QString TFontComboBox::familyName(const QString &qtFamily)
@@ -161,6 +180,15 @@ void TFontComboBox::rebuild()
 {
     const QString remembered = FontName();
     m_populating = true;
+    fillItems();
+    m_populating = false;
+    selectQuietly(remembered);
+    if (currentText() != remembered)
+        Change();
+}
+
+void TFontComboBox::fillItems()
+{
     QList<Family> families = installedFamilies();
     std::stable_sort(families.begin(), families.end(), [](const Family &a, const Family &b) {
         return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
@@ -176,10 +204,47 @@ void TFontComboBox::rebuild()
             last = f.name;
         }
     }
+    m_listed = true;
+}
+
+// The text stays exactly as it was, selecting nothing, so the box is in the
+// state a list filled at creation would have left it in.
+void TFontComboBox::listFamilies()
+{
+    if (m_listed)
+        return;
+    const QString text = currentText();
+    const int cursor = lineEdit() ? lineEdit()->cursorPosition() : 0;
+    m_populating = true;
+    fillItems();
     m_populating = false;
-    selectQuietly(remembered);
-    if (currentText() != remembered)
-        Change();
+    const QSignalBlocker blocker(this);
+    setCurrentIndex(-1);
+    if (QLineEdit *edit = lineEdit()) {
+        setEditText(text);
+        edit->setCursorPosition(cursor);
+    }
+}
+
+void TFontComboBox::paintEvent(QPaintEvent *event)
+{
+    QComboBox::paintEvent(event);
+    if (m_listed || m_fillQueued)
+        return;
+    m_fillQueued = true; // once the window is on the screen
+    QMetaObject::invokeMethod(this, &TFontComboBox::listFamilies, Qt::QueuedConnection);
+}
+
+void TFontComboBox::keyPressEvent(QKeyEvent *event)
+{
+    listFamilies(); // the arrow keys step through the list
+    QComboBox::keyPressEvent(event);
+}
+
+void TFontComboBox::wheelEvent(QWheelEvent *event)
+{
+    listFamilies();
+    QComboBox::wheelEvent(event);
 }
 
 int TFontComboBox::indexOfName(const QString &name) const
@@ -205,6 +270,7 @@ void TFontComboBox::setFontName(const QString &name)
 {
     if (name == currentText())
         return;
+    listFamilies();
     selectQuietly(name);
     Change();
 }
@@ -213,6 +279,7 @@ void TFontComboBox::setFontName(const QString &name)
 // the opened list still marks the family it names, without picking it.
 void TFontComboBox::showPopup()
 {
+    listFamilies();
     QComboBox::showPopup();
     const int index = indexOfName(currentText());
     if (index >= 0 && index != currentIndex())
@@ -229,6 +296,7 @@ void TFontComboBox::Change()
 // completed or added to the list.
 void TFontComboBox::textEdited(const QString &text)
 {
+    listFamilies();
     const int index = indexOfName(text);
     if (index < 0) {
         m_editedAway = true;

@@ -34,8 +34,17 @@ public:
     static constexpr int NonSymbol = 0x100;
     static constexpr int TagRole = Qt::UserRole;
 
+    // When the list of families is filled: at once, or only after the box's
+    // first paint (or when first needed, if that comes sooner), so that a
+    // window comes up without waiting for the fonts. A text given meanwhile
+    // stays as it was given, selecting nothing, as with a list filled at once.
+    enum Listing { ListNow, ListAfterFirstPaint };
+
     // Raises VemiError when a glyph picture is missing.
     explicit TFontComboBox(QWidget *parent = nullptr);
+    TFontComboBox(QWidget *parent, Listing listing);
+    // How boxes created without saying list their families (ListNow at first).
+    static void setDefaultListing(Listing listing);
 
     QString FontName() const { return currentText(); }
     TFontDevice Device() const { return m_device; }
@@ -48,6 +57,9 @@ public:
     int itemHeight() const;
     const QPixmap &trueTypeGlyph() const { return m_trueTypeGlyph; }
     const QPixmap &deviceGlyph() const { return m_deviceGlyph; }
+    bool isListed() const { return m_listed; }
+    // Fills a list left for later; does nothing once it is filled.
+    void listFamilies();
 
     void setFontName(const QString &name);
     void setDevice(TFontDevice device);
@@ -72,9 +84,13 @@ signals:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     void rebuild();
+    void fillItems();
     void Change();
     int indexOfName(const QString &name) const;
     void selectQuietly(const QString &name);
@@ -85,6 +101,8 @@ private:
     bool m_useFonts = false;
     bool m_populating = false;
     bool m_editedAway = false; // the typed text left the selected item
+    bool m_listed = false;
+    bool m_fillQueued = false;
     QPixmap m_trueTypeGlyph;
     QPixmap m_deviceGlyph;
 };

@@ -123,14 +123,14 @@ qsizetype scoresToRead(const IniProfile &profile, qint32 scoreCount)
 
 } // namespace
 
-// The settings file lies beside the program, so its folder is the program's.
 QString SettingsFile::programFolder() const
 {
-    return ProgramPath::folderOf(m_path);
+    return m_soundFolder;
 }
 
-SettingsFile::SettingsFile(const QString &path)
+SettingsFile::SettingsFile(const QString &path, const QString &soundFolder)
     : m_path(path)
+    , m_soundFolder(soundFolder.isNull() ? ProgramPath::folderOf(path) : soundFolder)
 { }
 
 bool SettingsFile::exists() const

@@ -16,7 +16,9 @@ struct FontTexts
 class SettingsFile
 {
 public:
-    explicit SettingsFile(const QString &path);
+    // soundFolder is where the default sound paths begin (Settings::applyDefaults);
+    // left out, it is the settings file's own folder, as beside the program.
+    explicit SettingsFile(const QString &path, const QString &soundFolder = QString());
 
     QString path() const { return m_path; }
     bool exists() const;
@@ -43,4 +45,5 @@ private:
     QString programFolder() const;
 
     QString m_path;
+    QString m_soundFolder;
 };

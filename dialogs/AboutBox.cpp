@@ -54,6 +54,12 @@ QString TAboutBoxForm::userGuideAddress(const QString &programFile)
     return QUrl::fromLocalFile(guide).toString();
 }
 
+void TAboutBoxForm::setUserGuide(const QString &guideFile)
+{
+    HyperLabel1->setText(QUrl::fromLocalFile(guideFile).toString());
+    HyperLabel1->setToolTip(HyperLabel1->text());
+}
+
 void TAboutBoxForm::setupControls(Shell &shell)
 {
     Panel1 = new QFrame(this);

@@ -20,6 +20,8 @@ public:
 
     // The user guide beside the program, as a local file address.
     static QString userGuideAddress(const QString &programFile);
+    // Links to the guide at guideFile instead, where an installed program keeps it.
+    void setUserGuide(const QString &guideFile);
 
     QFrame *Panel1 = nullptr;
     QLabel *ProgramIcon = nullptr;

@@ -21,8 +21,13 @@ constexpr qsizetype MaxNamedFailures = 10;
 } // namespace
 
 TQ_OpenForm::TQ_OpenForm(const QString &programFolder, Dialogs &dialogs, QWidget *parent)
+    : TQ_OpenForm(QStringList { problemPath(programFolder) }, dialogs, parent)
+{ }
+
+TQ_OpenForm::TQ_OpenForm(const QStringList &problemFolders, Dialogs &dialogs, QWidget *parent)
     : QDialog(parent)
-    , ProblemPath(problemPath(programFolder))
+    , ProblemPath(problemFolders.value(0))
+    , m_problemFolders(problemFolders)
     , m_dialogs(dialogs)
 {
     setupControls();
@@ -65,8 +70,8 @@ void TQ_OpenForm::setupControls()
 // are left out and named together afterwards.
 void TQ_OpenForm::FormCreate()
 {
-    const QList<FileSearch::Entry> entries = problemFiles(ProblemPath);
-    if (entries.isEmpty()) {
+    const QList<ProblemFile> files = problemFilesOfAllFolders();
+    if (files.isEmpty()) {
         m_dialogs.message(this, QMessageBox::NoIcon, QString::fromUtf8(ApplicationTitle),
             QStringLiteral("問題ファイルがありません"), QMessageBox::Ok, QMessageBox::Ok);
     }
@@ -75,14 +80,15 @@ void TQ_OpenForm::FormCreate()
     int row = 1;
     // Screen readers hear of the filled and sorted grid once, not of every cell.
     StringGrid->BeginUpdate();
-    for (const FileSearch::Entry &entry : entries) {
+    for (const ProblemFile &file : files) {
+        const QString &name = file.entry.name;
         QString failure;
-        if (!rememberNativeName(entry, listed))
-            failures << entry.name + QStringLiteral(": 同じ名前に読めるファイルがほかにあります");
-        else if (AddProblemRow(ProblemPath + entry.name, row, failure))
+        if (!rememberNativeName(file, listed))
+            failures << name + QStringLiteral(": 同じ名前に読めるファイルがほかにあります");
+        else if (AddProblemRow(file.folder + name, row, failure))
             ++row;
         else
-            failures << entry.name + QStringLiteral(": ") + failure;
+            failures << name + QStringLiteral(": ") + failure;
     }
     if (row == 1)
         StringGrid->setRowCount(2); // the header and one empty row
@@ -95,22 +101,44 @@ void TQ_OpenForm::FormCreate()
         reportUnreadable(failures);
 }
 
-// A name shown in the grid must lead back to one file; false when another
-// entry already shows under the same name.
-bool TQ_OpenForm::rememberNativeName(const FileSearch::Entry &entry, QSet<QString> &listed)
+// Every folder's texts in folder order, each folder in the file system's order,
+// less those hidden by a text of the same name in a later folder.
+QList<TQ_OpenForm::ProblemFile> TQ_OpenForm::problemFilesOfAllFolders() const
 {
+    QList<ProblemFile> files;
+    QSet<QString> laterNames;
+    for (qsizetype i = m_problemFolders.size() - 1; i >= 0; --i) {
+        const QList<FileSearch::Entry> entries = problemFiles(m_problemFolders[i]);
+        QList<ProblemFile> own;
+        for (const FileSearch::Entry &entry : entries) {
+            if (!laterNames.contains(entry.name))
+                own << ProblemFile { m_problemFolders[i], entry };
+        }
+        for (const FileSearch::Entry &entry : entries)
+            laterNames.insert(entry.name);
+        files = own + files;
+    }
+    return files;
+}
+
+// A name shown in the grid must lead back to one file; false when another
+// entry of the same folder already shows under the same name.
+bool TQ_OpenForm::rememberNativeName(const ProblemFile &file, QSet<QString> &listed)
+{
+    const FileSearch::Entry &entry = file.entry;
     if (listed.contains(entry.name))
         return false;
     listed.insert(entry.name);
+    m_folders.insert(entry.name, file.folder);
     if (!entry.nativeName.isEmpty())
-        m_nativePaths.insert(entry.name, QFile::encodeName(ProblemPath) + entry.nativeName);
+        m_nativePaths.insert(entry.name, QFile::encodeName(file.folder) + entry.nativeName);
     return true;
 }
 
 bool TQ_OpenForm::AddProblemRow(const QString &path, int row, QString &failure)
 {
     try {
-        const QString name = path.mid(ProblemPath.size());
+        const QString name = path.mid(path.lastIndexOf(u'/') + 1);
         const CatalogueEntry entry = TExtMemo::measureProblem(path, m_nativePaths.value(name));
         StringGrid->setRowCount(row + 1);
         const QString cells[] = { entry.grade, entry.fileName, entry.countText, entry.firstPart };
@@ -145,7 +173,7 @@ void TQ_OpenForm::Button1Click()
         return;
     const QString name = StringGrid->Cells(NameColumn, StringGrid->Row());
     accept(); // the dialog closes even when the main window cannot load the file
-    emit problemChosen(ProblemPath + name, m_nativePaths.value(name));
+    emit problemChosen(m_folders.value(name, ProblemPath) + name, m_nativePaths.value(name));
 }
 
 void TQ_OpenForm::keyPressEvent(QKeyEvent *event)

@@ -17,6 +17,9 @@ class TQ_OpenForm : public QDialog
     Q_OBJECT
 public:
     TQ_OpenForm(const QString &programFolder, Dialogs &dialogs, QWidget *parent = nullptr);
+    // Lists the texts of several folders, each ending in a separator; a text in a
+    // later folder hides one of the same name in an earlier folder.
+    TQ_OpenForm(const QStringList &problemFolders, Dialogs &dialogs, QWidget *parent = nullptr);
 
     QString ProblemPath;
     QPushButton *Button1 = nullptr;
@@ -38,11 +41,19 @@ protected:
 private:
     void setupControls();
     void FormCreate();
+    struct ProblemFile
+    {
+        QString folder;
+        FileSearch::Entry entry;
+    };
+    QList<ProblemFile> problemFilesOfAllFolders() const;
     // Measures the file and fills data row `row`; false (with the reason) when it cannot be read.
     bool AddProblemRow(const QString &path, int row, QString &failure);
-    bool rememberNativeName(const FileSearch::Entry &entry, QSet<QString> &listed);
+    bool rememberNativeName(const ProblemFile &file, QSet<QString> &listed);
     void reportUnreadable(QStringList failures);
 
+    QStringList m_problemFolders;
     Dialogs &m_dialogs;
+    QHash<QString, QString> m_folders; // shown name -> the folder it is read from
     QHash<QString, QByteArray> m_nativePaths; // shown name -> bytes of the full path
 };

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and either starts the trainer or runs every test.
-#   tools/build.sh run    release build, then start the trainer
-#   tools/build.sh test   build, then run every test through CTest
+# Installs what is missing, builds, and either starts the trainer, runs every
+# test or makes the Debian package.
+#   tools/build.sh run       release build, then start the trainer
+#   tools/build.sh test      build, then run every test through CTest
+#   tools/build.sh package   release build, then build-package/vemitrainer_*.deb
 set -euo pipefail
 
 mode=${1:-}
 case "$mode" in
-run | test) ;;
+run | test | package) ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package" >&2
     exit 2
     ;;
 esac
@@ -20,8 +22,11 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
     fonts-ipafont-gothic fonts-ipafont-mincho
 )
-test_packages=(xvfb xauth xdotool pulseaudio pulseaudio-utils dbus-daemon dbus-bin at-spi2-core fonts-urw-base35)
+test_packages=(xvfb xauth xdotool pulseaudio pulseaudio-utils dbus-daemon dbus-bin at-spi2-core fonts-urw-base35
+    appstream desktop-file-utils dpkg-dev file)
+package_packages=(dpkg-dev file)
 [ "$mode" = test ] && packages+=("${test_packages[@]}")
+[ "$mode" = package ] && packages+=("${package_packages[@]}")
 
 missing=()
 for package in "${packages[@]}"; do
@@ -44,6 +49,13 @@ if [ "$mode" = run ]; then
     cmake -S "$top" -B "$top/build-release" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
     cmake --build "$top/build-release" -j "$jobs"
     exec "$top/build-release/bin/vemitrainer"
+fi
+
+if [ "$mode" = package ]; then
+    cmake -S "$top" -B "$top/build-package" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+    cmake --build "$top/build-package" -j "$jobs"
+    cpack -G DEB --config "$top/build-package/CPackConfig.cmake" -B "$top/build-package"
+    exit
 fi
 
 cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=Debug

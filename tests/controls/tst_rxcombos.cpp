@@ -83,6 +83,8 @@ private slots:
     void itemDrawing();
     void symbolFamilies();
     void openedListMarksTheText();
+    void listedLater_data();
+    void listedLater();
 };
 
 void TestRxCombos::initTestCase()
@@ -312,6 +314,63 @@ void TestRxCombos::openedListMarksTheText()
     box.hidePopup();
     QCOMPARE(changed.count(), 0);
     QCOMPARE(box.FontName(), QStringLiteral("dejavu serif"));
+}
+
+// A box that lists its families later ends up as one that listed them at
+// once, whatever fills its list; until then it shows the text it was given.
+void TestRxCombos::listedLater_data()
+{
+    QTest::addColumn<QString>("given"); // written straight in, as start-up does
+    QTest::addColumn<QString>("trigger");
+    QTest::newRow("first paint, text in other case") << "ipagothic"
+                                                     << "paint";
+    QTest::newRow("first paint, unlisted text") << "No Such Font"
+                                                << "paint";
+    QTest::newRow("opened list") << "dejavu serif"
+                                 << "popup";
+    QTest::newRow("typed full names") << "IPAGothic"
+                                      << "type";
+    QTest::newRow("named family") << Gothic << "name";
+    QTest::newRow("arrow key") << "IPAGothic"
+                               << "key";
+}
+
+void TestRxCombos::listedLater()
+{
+    QFETCH(QString, given);
+    QFETCH(QString, trigger);
+    TFontComboBox now;
+    TFontComboBox later(nullptr, TFontComboBox::ListAfterFirstPaint);
+    QStringList outcome[2];
+    for (TFontComboBox *box : { &now, &later }) {
+        box->setStyle(TFontComboBox::csDropDown);
+        box->setCurrentText(given);
+    }
+    QCOMPARE(later.count(), 0);
+    QCOMPARE(later.FontName(), given);
+    for (TFontComboBox *box : { &now, &later }) {
+        QSignalSpy changed(box, &TFontComboBox::changed);
+        box->show();
+        if (trigger == QLatin1String("paint")) {
+            QVERIFY(QTest::qWaitForWindowExposed(box));
+            QTRY_VERIFY(box->isListed());
+        } else if (trigger == QLatin1String("popup")) {
+            box->showPopup();
+            box->hidePopup();
+        } else if (trigger == QLatin1String("type")) {
+            box->lineEdit()->clear();
+            for (QChar c : QStringLiteral("dejavu sans"))
+                QTest::sendKeyEvent(QTest::Click, box->lineEdit(), Qt::Key_unknown, QString(c), {});
+        } else if (trigger == QLatin1String("name")) {
+            box->setFontName(QStringLiteral("DejaVu Serif"));
+        } else {
+            QTest::keyClick(box, Qt::Key_Down);
+        }
+        outcome[box == &later] << box->FontName() << QString::number(box->currentIndex())
+                               << QString::number(box->count()) << QString::number(changed.count());
+    }
+    QCOMPARE(outcome[1], outcome[0]);
+    QVERIFY(later.isListed());
 }
 
 QTEST_MAIN(TestRxCombos)

@@ -57,6 +57,8 @@ class TestQOpen final : public QObject
     Q_OBJECT
 private slots:
     void listsSortedByCountWithTiesInFolderOrder();
+    void userTextsJoinAndHideShippedOnes_data();
+    void userTextsJoinAndHideShippedOnes();
     void emptyFolderShowsMessageAndDisablesOpen();
     void unreadableEntriesAreSkippedAndNamed();
     void headerClicksResortAndOpenFollowsSelection();
@@ -91,6 +93,57 @@ void TestQOpen::listsSortedByCountWithTiesInFolderOrder()
     QCOMPARE(form.StringGrid->SortDirection(), TAdvStringGrid::sdAscending);
     QVERIFY(form.Button1->isEnabled());
     QVERIFY(dialogs.messages.isEmpty());
+}
+
+// Each text is "name:count"; with no texts the folder is missing.
+void TestQOpen::userTextsJoinAndHideShippedOnes_data()
+{
+    QTest::addColumn<QStringList>("shipped");
+    QTest::addColumn<QStringList>("user");
+    QTest::addColumn<QStringList>("listed"); // folder/name in grid order
+    QTest::newRow("the user's copy wins")
+        << QStringList { "a.txt:10", "b.txt:20" } << QStringList { "a.txt:30", "c.txt:5" }
+        << QStringList { "user/c.txt", "shipped/b.txt", "user/a.txt" };
+    QTest::newRow("no user folder yet")
+        << QStringList { "a.txt:10" } << QStringList() << QStringList { "shipped/a.txt" };
+    QTest::newRow("names differing in case are two texts")
+        << QStringList { "a.txt:10" } << QStringList { "A.txt:5" }
+        << QStringList { "user/A.txt", "shipped/a.txt" };
+    QTest::newRow("only the user's")
+        << QStringList() << QStringList { "c.txt:5" } << QStringList { "user/c.txt" };
+}
+
+void TestQOpen::userTextsJoinAndHideShippedOnes()
+{
+    QFETCH(QStringList, shipped);
+    QFETCH(QStringList, user);
+    QFETCH(QStringList, listed);
+    QTemporaryDir root;
+    const QString shippedFolder = root.filePath(QStringLiteral("shipped/問題/"));
+    const QString userFolder = root.filePath(QStringLiteral("user/問題/"));
+    const std::pair<QString, QStringList> folders[]
+        = { { shippedFolder, shipped }, { userFolder, user } };
+    for (const auto &[folder, texts] : folders) {
+        if (texts.isEmpty())
+            continue;
+        QDir().mkpath(folder);
+        for (const QString &text : texts)
+            writeAll(
+                folder + text.section(u':', 0, 0), QByteArray(text.section(u':', 1).toInt(), 'a'));
+    }
+    FakeDialogs dialogs;
+    TQ_OpenForm form(QStringList { shippedFolder, userFolder }, dialogs);
+    QVERIFY(dialogs.messages.isEmpty());
+
+    QStringList chosen;
+    connect(&form, &TQ_OpenForm::problemChosen, this, [&](const QString &path) {
+        chosen << path.mid(root.path().size() + 1).remove(QStringLiteral("問題/"));
+    });
+    for (int row = 1; row < form.StringGrid->RowCount(); ++row) {
+        form.StringGrid->setRow(row);
+        form.Button1Click();
+    }
+    QCOMPARE(chosen, listed);
 }
 
 void TestQOpen::emptyFolderShowsMessageAndDisablesOpen()

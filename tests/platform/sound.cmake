@@ -2,7 +2,7 @@
 # records the sound server's null sink, so it runs inside with_pulseaudio.sh,
 # which provides a server for the run (or tells the test why there is none).
 add_executable(tst_qtsoundplayer ${CMAKE_CURRENT_LIST_DIR}/tst_qtsoundplayer.cpp)
-target_link_libraries(tst_qtsoundplayer PRIVATE vemi_platform Qt6::Test)
+target_link_libraries(tst_qtsoundplayer PRIVATE vemi_qtsound Qt6::Test)
 target_compile_definitions(tst_qtsoundplayer PRIVATE VEMI_SOUND_DIR="${VEMI_RUNTIME_DIR}/Sound")
 add_dependencies(tst_qtsoundplayer vemi_bundled_content)
 add_test(NAME tst_qtsoundplayer
