@@ -14,9 +14,15 @@ namespace {
 const QString ProblemFolderName = QStringLiteral("問題");
 const QString AppFolderName = QStringLiteral("vemitrainer");
 
-QString userFolder(QStandardPaths::StandardLocation location)
+// A relative XDG_CONFIG_HOME or XDG_DATA_HOME counts as unset (the XDG base
+// directory rules say so; Qt 6.4 takes it as given): followed, it would put the
+// settings wherever the program happened to be started from.
+QString userFolder(QStandardPaths::StandardLocation location, const QString &homeDefault)
 {
-    return QStandardPaths::writableLocation(location) + u'/' + AppFolderName;
+    QString base = QStandardPaths::writableLocation(location);
+    if (QDir::isRelativePath(base))
+        base = QDir::homePath() + u'/' + homeDefault;
+    return base + u'/' + AppFolderName;
 }
 
 // <prefix>/share from <prefix>/bin/vemitrainer, found from the executable so a
@@ -55,9 +61,11 @@ DataLayout DataLayout::portable(const QString &programFile)
 DataLayout DataLayout::installed(const QString &programFile)
 {
     const QString dataRoot = dataRootOf(programFile);
-    const QString config = userFolder(QStandardPaths::GenericConfigLocation);
+    const QString config
+        = userFolder(QStandardPaths::GenericConfigLocation, QStringLiteral(".config"));
     const QString userProblems
-        = userFolder(QStandardPaths::GenericDataLocation) + u'/' + ProblemFolderName + u'/';
+        = userFolder(QStandardPaths::GenericDataLocation, QStringLiteral(".local/share")) + u'/'
+        + ProblemFolderName + u'/';
 
     DataLayout layout;
     layout.m_portable = false;

@@ -15,6 +15,8 @@ private slots:
     void layoutFollowsWhatIsBesideTheProgram_data();
     void layoutFollowsWhatIsBesideTheProgram();
     void userFoldersAreMadeOnlyWhenInstalled();
+    void relativeXdgFoldersCountAsUnset_data();
+    void relativeXdgFoldersCountAsUnset();
 
 private:
     QString program(const QString &beside, bool shipped = true) const;
@@ -97,6 +99,32 @@ void TestDataLayout::userFoldersAreMadeOnlyWhenInstalled()
     QVERIFY(QFileInfo(QFileInfo(installed.settingsFile()).path()).isDir());
     QVERIFY(QFileInfo(installed.problemFolders().constLast()).isDir());
     QVERIFY(!installed.isPortable());
+}
+
+void TestDataLayout::relativeXdgFoldersCountAsUnset_data()
+{
+    QTest::addColumn<QByteArray>("xdgValue");
+    QTest::newRow("a bare name") << QByteArray("xdg");
+    QTest::newRow("from the current folder") << QByteArray("./xdg");
+}
+
+// Settings that followed a relative value would move with the folder the
+// program is started from.
+void TestDataLayout::relativeXdgFoldersCountAsUnset()
+{
+    QFETCH(QByteArray, xdgValue);
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", xdgValue);
+    qputenv("XDG_DATA_HOME", xdgValue);
+    const DataLayout layout = DataLayout::forProgram(program(QStringLiteral("nothing")));
+    qputenv("HOME", oldHome);
+    initTestCase();
+    QCOMPARE(layout.settingsFile(),
+        home.filePath(QStringLiteral(".config/vemitrainer/vemitrainer.ini")));
+    QCOMPARE(layout.problemFolders().constLast(),
+        home.filePath(QStringLiteral(".local/share/vemitrainer/問題/")));
 }
 
 QTEST_GUILESS_MAIN(TestDataLayout)
