@@ -17,17 +17,21 @@ int main(int argc, char *argv[])
     app.setWindowIcon(ProgramIcon::icon());
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vemitrainer.VemiTrainer"));
     SteadyClock clock;
+    const QString programFile = ProgramPath::programFile();
+    const DataLayout layout = DataLayout::forProgram(programFile);
+    layout.makeUserFolders();
     // The sound system waits for the first sound and the font list for the
     // window to be up: the window comes up sooner and smaller.
-    LazySoundPlayer sound([] { return SoundModule::load(QCoreApplication::applicationDirPath()); });
+    LazySoundPlayer sound([&] {
+        return SoundModule::load(
+            SoundModule::folder(ProgramPath::folderOf(programFile), layout.isPortable()));
+    });
     TFontComboBox::setDefaultListing(TFontComboBox::ListAfterFirstPaint);
-    const Services services { clock, sound, dialogs, ProgramPath::programFile() };
+    const Services services { clock, sound, dialogs, programFile };
     Settings settings;
     QStringList scores;
 
     TMainForm mainForm(services, settings, scores);
-    const DataLayout layout = DataLayout::forProgram(services.programFile);
-    layout.makeUserFolders();
     mainForm.setDataLayout(layout);
     // The scores must survive the end of the desktop session as they survive a normal close.
     QObject::connect(

@@ -16,23 +16,25 @@ public:
 };
 } // namespace
 
-QStringList SoundModule::folders(const QString &programFolder)
+QString SoundModule::folder(const QString &programFolder, bool portable)
 {
-    return { QDir::cleanPath(programFolder),
-        QDir::cleanPath(programFolder + QStringLiteral("/" VEMI_MODULEDIR_FROM_BIN)) };
+    return QDir::cleanPath(
+        portable ? programFolder : programFolder + QStringLiteral("/" VEMI_MODULEDIR_FROM_BIN));
 }
 
-std::unique_ptr<SoundPlayer> SoundModule::load(const QString &programFolder)
+std::unique_ptr<SoundPlayer> SoundModule::load(const QString &folder)
 {
     using Maker = SoundPlayer *(*)();
-    for (const QString &folder : folders(programFolder)) {
-        const QString path = folder + u'/' + ModuleFile;
-        if (!QFile::exists(path))
-            continue;
-        // Never unloaded: the player's code lives in it.
-        QLibrary module(path);
-        if (const auto make = reinterpret_cast<Maker>(module.resolve(MakerName)))
-            return std::unique_ptr<SoundPlayer>(make());
+    // An absolute path: the loader searches no other folder for the module itself.
+    QLibrary module(QDir(folder).absoluteFilePath(ModuleFile));
+    if (!QFile::exists(module.fileName())) {
+        qWarning("No sound module %s: sounds are beeps.", qPrintable(module.fileName()));
+        return std::make_unique<BeepingSoundPlayer>();
     }
+    // Never unloaded: the player's code lives in it.
+    if (const auto make = reinterpret_cast<Maker>(module.resolve(MakerName)))
+        return std::unique_ptr<SoundPlayer>(make());
+    qWarning("The sound module cannot be loaded (%s): sounds are beeps.",
+        qPrintable(module.errorString()));
     return std::make_unique<BeepingSoundPlayer>();
 }

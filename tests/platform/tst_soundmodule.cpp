@@ -1,6 +1,7 @@
 #include "SoundModule.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,19 +17,42 @@ class TestSoundModule final : public QObject
 {
     Q_OBJECT
 private slots:
+    void moduleComesFromTheProgramsOwnFolders_data();
+    void moduleComesFromTheProgramsOwnFolders();
     void soundSystemComesWithTheModuleOnly();
 };
 
+void TestSoundModule::moduleComesFromTheProgramsOwnFolders_data()
+{
+    QTest::addColumn<bool>("portable");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("portable: beside the program, never above") << true << "/tmp/vemi";
+    QTest::newRow("installed: under the prefix") << false << "/tmp/lib/vemitrainer";
+}
+
+void TestSoundModule::moduleComesFromTheProgramsOwnFolders()
+{
+    QFETCH(bool, portable);
+    QFETCH(QString, folder);
+    QCOMPARE(SoundModule::folder(QStringLiteral("/tmp/vemi/"), portable), folder);
+}
+
+// Without a module, or with one that cannot be loaded, the program still
+// sounds: it beeps, and says why.
 void TestSoundModule::soundSystemComesWithTheModuleOnly()
 {
     QVERIFY(!soundSystemLoaded()); // the program itself does not bring it
-    QCOMPARE(SoundModule::folders(QStringLiteral("/opt/vemi/bin")),
-        QStringList({ "/opt/vemi/bin", "/opt/vemi/lib/vemitrainer" }));
-
-    QTemporaryDir noModule;
-    const auto beeper = SoundModule::load(noModule.path());
+    QTemporaryDir folder;
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^No sound module .*vemisound.so"));
+    const auto beeper = SoundModule::load(folder.path());
     QVERIFY(beeper);
     beeper->play(QStringLiteral("/no/such/sound.wav"));
+
+    QFile broken(folder.filePath(QStringLiteral("vemisound.so")));
+    QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("not a module") > 0);
+    broken.close();
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^The sound module cannot be loaded"));
+    QVERIFY(SoundModule::load(folder.path()));
     QVERIFY(!soundSystemLoaded());
 
     const auto player = SoundModule::load(QStringLiteral(VEMI_RUNTIME_DIR));
