@@ -39,9 +39,13 @@ CaretBlink::~CaretBlink()
 }
 
 // Text controls follow the flash time as it changes: 0 stops their blink
-// timers and leaves the caret shown.
+// timers and leaves the caret shown. The flash time to hand back is taken now,
+// not at start-up, so a desktop setting changed meanwhile is the one restored.
 void CaretBlink::stop()
 {
+    if (m_stopped)
+        return;
+    m_flashTime = QApplication::cursorFlashTime();
     m_stopped = true;
     QApplication::setCursorFlashTime(0);
 }

@@ -25,6 +25,6 @@ private:
     void stop();
 
     QTimer m_quiet;
-    int m_flashTime; // the desktop's, 0 where it wants no blinking at all
+    int m_flashTime; // the desktop's before the stop, 0 where it wants no blinking at all
     bool m_stopped = false;
 };

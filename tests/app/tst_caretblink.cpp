@@ -56,6 +56,8 @@ private slots:
     void stopsWhenIdleAndStartsOnInput_data();
     void stopsWhenIdleAndStartsOnInput();
     void caretStaysShownWhileStopped();
+    void handsBackTheFlashTimeOfTheStop_data();
+    void handsBackTheFlashTimeOfTheStop();
 
 private:
     int m_originalFlashTime = 0;
@@ -135,6 +137,31 @@ void TestCaretBlink::caretStaysShownWhileStopped()
         QVERIFY2(caretShown(edit), qPrintable(QString::number(look)));
         QTest::qWait(DesktopFlashTime / 2);
     }
+}
+
+void TestCaretBlink::handsBackTheFlashTimeOfTheStop_data()
+{
+    QTest::addColumn<bool>("endedWhileStopped");
+    QTest::newRow("restarted by a key") << false;
+    QTest::newRow("ended while stopped") << true;
+}
+
+// The desktop's setting may change after start-up, before the caret first stops.
+void TestCaretBlink::handsBackTheFlashTimeOfTheStop()
+{
+    QFETCH(bool, endedWhileStopped);
+    constexpr int ChangedFlashTime = DesktopFlashTime * 2;
+    QLineEdit edit;
+    {
+        CaretBlink blink(nullptr, Timeout);
+        QApplication::setCursorFlashTime(ChangedFlashTime);
+        QTRY_VERIFY_WITH_TIMEOUT(!blink.isBlinking(), Timeout * 10);
+        if (!endedWhileStopped) {
+            QTest::keyClick(&edit, Qt::Key_A);
+            QVERIFY(blink.isBlinking());
+        }
+    }
+    QCOMPARE(QApplication::cursorFlashTime(), ChangedFlashTime);
 }
 
 QTEST_MAIN(TestCaretBlink)
