@@ -188,6 +188,7 @@ void TMainForm::writeSettings()
 {
     const FontTexts font { FontCombo->currentText(), FontSizeCombo->currentText() };
     m_replacedSettings.clear();
+    m_layout.makeUserFolders(); // the learner may have removed them while the program ran
     const SettingsFile file(settingsFilePath(), m_layout.shippedFolder());
     for (const auto &replaced : file.save(m_settings, font, m_scores))
         m_replacedSettings << QStringLiteral("%1: %2（「%3」）")

@@ -53,6 +53,7 @@ private slots:
     void settingsAndSoundsFollowTheLayout();
     void aboutBoxLinksTheGuideOfTheLayout_data() { settingsAndSoundsFollowTheLayout_data(); }
     void aboutBoxLinksTheGuideOfTheLayout();
+    void settingsFolderRemovedMeanwhileIsMadeAgain();
 
 private:
     QTemporaryDir m_home;
@@ -126,6 +127,21 @@ void TestMainLayout::aboutBoxLinksTheGuideOfTheLayout()
     QCOMPARE(shell.opened[0].toLocalFile(),
         installed ? p.prefix + QStringLiteral("/share/doc/vemitrainer/README.html")
                   : p.bin + QStringLiteral("README.html"));
+}
+
+void TestMainLayout::settingsFolderRemovedMeanwhileIsMadeAgain()
+{
+    const Program p(true, QStringLiteral("usr"));
+    Settings settings;
+    QStringList scores;
+    TMainForm window(p.services, settings, scores);
+    window.setDataLayout(p.layout);
+    window.show();
+    const QString folder = QFileInfo(window.settingsFilePath()).path();
+    QVERIFY(QDir(folder).removeRecursively());
+    QVERIFY(window.close());
+    QVERIFY(QFileInfo(window.settingsFilePath()).isFile());
+    QVERIFY(p.dialogs.messages.isEmpty());
 }
 
 QTEST_MAIN(TestMainLayout)
