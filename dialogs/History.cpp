@@ -208,5 +208,9 @@ void THistoryForm::fillChart()
 
 void THistoryForm::FolderButtonClick()
 {
-    m_shell.open(QUrl::fromLocalFile(QFileInfo(m_path).absolutePath()));
+    const QString folder = QFileInfo(m_path).absolutePath();
+    if (!m_shell.open(QUrl::fromLocalFile(folder)))
+        showErrorBox(m_dialogs, this,
+            QStringLiteral("フォルダー %1 を開けません。ファイルマネージャーから開いてください。")
+                .arg(QDir::toNativeSeparators(folder)));
 }
