@@ -54,8 +54,12 @@ QTextEdit::ExtraSelection errorMark(
     QPlainTextEdit *pane, qsizetype pos, qsizetype length, ErrorKind kind)
 {
     QTextEdit::ExtraSelection mark { span(pane, pos, length), markFormat(kind) };
-    if (mark.cursor.selectedText().contains(QChar::ParagraphSeparator))
+    // Hatched too, since that stretch has no underline to carry the mark.
+    if (mark.cursor.selectedText().contains(QChar::ParagraphSeparator)) {
         mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+        mark.format.setBackground(
+            QBrush(mark.format.background().color().darker(170), Qt::BDiagPattern));
+    }
     return mark;
 }
 
@@ -74,6 +78,18 @@ void TMainForm::markErrors()
 
 void TMainForm::clearErrorMarks()
 {
+    // The practice pane's cursor, stepped to an omission, would otherwise stay
+    // selected there like a mark left behind.
+    QTextCursor cursor = LeftMemo->textCursor();
+    const auto steppedTo = [&](const ExamAlignment::Error &error) {
+        return inPracticeText(error)
+            && span(LeftMemo, error.practicePos, error.practiceLength).selectionStart()
+            == cursor.selectionStart();
+    };
+    if (cursor.hasSelection() && std::ranges::any_of(m_markedErrors, steppedTo)) {
+        cursor.clearSelection();
+        LeftMemo->setTextCursor(cursor);
+    }
     m_markedErrors.clear();
     m_currentError = -1;
     showMarkerAndMarks();
