@@ -242,6 +242,7 @@ private:
     void loadExamSettings();
     void applyExamSettings();
     void examLevelChanged();
+    void giveKeyboardToPane();
     void typedTextChanged();
     void practiceTextChanged();
     void scheduleAlignment();
@@ -249,6 +250,7 @@ private:
     void showExamFigures();
     void recordExamResult();
     void showExamResult(const ExamResult &result);
+    QPoint clearPlaceForResult() const;
     void tellHistoryFailure(const QString &message);
     void markErrors();
     void clearErrorMarks();

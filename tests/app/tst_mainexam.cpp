@@ -82,6 +82,9 @@ private slots:
     void markerFollowsTheAlignment_data();
     void markerFollowsTheAlignment();
     void answerCheckMarksEachKindAndSteps();
+    void keyboardGoesBackToThePane_data();
+    void keyboardGoesBackToThePane();
+    void resultWindowHidesNoTyping();
 };
 
 void TestMainExam::figuresFollowTyping_data()
@@ -246,11 +249,15 @@ void TestMainExam::unwritableHistoryIsToldOnce()
     w.LeftMemo->setPlainText(QStringLiteral("abc"));
     w.RightMemo->setPlainText(QStringLiteral("ab"));
     runTenMinutes(t);
+    // Told in the result window, which leaves the keyboard alone, not in a box that takes it.
+    QVERIFY(t.dialogs.messages.isEmpty());
+    QVERIFY(w.ExamResultForm->isVisible() && w.ExamResultForm->NoticeLabel->isVisible());
+    QVERIFY(w.ExamResultForm->NoticeLabel->text().contains(
+        QDir::toNativeSeparators(ExamHistory::pathBeside(t.iniPath()))));
     runTenMinutes(t);
     QCOMPARE(t.scores, QStringList({ "2", "2" }));
-    QCOMPARE(t.dialogs.messages.size(), 1);
-    QCOMPARE(t.dialogs.messages.first().icon, QMessageBox::Warning);
-    QVERIFY(t.dialogs.messages.first().text.contains(QStringLiteral("練習履歴")));
+    QVERIFY(t.dialogs.messages.isEmpty());
+    QVERIFY(!w.ExamResultForm->NoticeLabel->isVisible()); // once a session
     QVERIFY(w.ExamResultForm->isVisible());
 }
 
@@ -321,17 +328,96 @@ void TestMainExam::answerCheckMarksEachKindAndSteps()
     QTest::keyClick(w.RightMemo, Qt::Key_F8, Qt::ShiftModifier);
     QCOMPARE(w.currentErrorIndex(), 1);
 
+    QTest::keyClick(w.RightMemo, Qt::Key_F8, Qt::ShiftModifier); // back to the omission
     QTest::keyClick(w.RightMemo, Qt::Key_Z); // the next edit clears the marks
     QVERIFY(w.RightMemo->extraSelections().isEmpty());
     QCOMPARE(w.LeftMemo->extraSelections().size(), 1);
+    QVERIFY(!w.LeftMemo->textCursor().hasSelection()); // no leftover look-alike of a mark
 
     // A left-out line break, which has no glyph, is marked out to the pane's edge.
     w.LeftMemo->setPlainText(QStringLiteral("ab\ncd"));
+    QVERIFY(!w.ExamResultForm->isVisible()); // it told of the text before
     w.RightMemo->setPlainText(QStringLiteral("abcd"));
     w.ExamCheckClick();
     const QTextEdit::ExtraSelection lineBreak = w.LeftMemo->extraSelections().last();
     QCOMPARE(marked(lineBreak), QString(QChar::ParagraphSeparator));
     QVERIFY(lineBreak.format.property(QTextFormat::FullWidthSelection).toBool());
+    QCOMPARE(lineBreak.format.background().style(), Qt::BDiagPattern); // not by colour alone
+}
+
+// A level picked, a figure entered, an error stepped to from the result window:
+// the next keystroke is typing again.
+void TestMainExam::keyboardGoesBackToThePane_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::newRow("level combo, a level picked") << QStringLiteral("level");
+    QTest::newRow("penalty, Enter") << QStringLiteral("penalty");
+    QTest::newRow("pass mark, Enter") << QStringLiteral("mark");
+    QTest::newRow("result window, next error") << QStringLiteral("next");
+}
+
+void TestMainExam::keyboardGoesBackToThePane()
+{
+    QFETCH(QString, control);
+    Trainer t;
+    TMainForm &w = *t.window;
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.ExamLevelCombo->setCurrentIndex(ExamProfile::CustomIndex);
+    w.LeftMemo->setPlainText(QStringLiteral("abcdef"));
+    w.RightMemo->setPlainText(QStringLiteral("aXc"));
+    if (control == QStringLiteral("next")) {
+        w.ExamCheckClick();
+        QTest::qWait(600); // past the moment a window system's activation is handed back
+        w.ExamResultForm->activateWindow(); // the learner's own click on it
+        QTRY_COMPARE(QApplication::activeWindow(), w.ExamResultForm);
+        QTest::mouseClick(w.ExamResultForm->NextButton, Qt::LeftButton);
+        QCOMPARE(w.RightMemo->textCursor().position(), 1);
+    } else if (control == QStringLiteral("level")) {
+        w.ExamLevelCombo->setFocus();
+        QTest::keyClick(w.ExamLevelCombo, Qt::Key_Up); // as a pick from its list does
+        QCOMPARE(w.ExamLevelCombo->currentIndex(), ExamProfile::CustomIndex - 1);
+    } else {
+        QSpinBox *spin
+            = control == QStringLiteral("penalty") ? w.ExamPenaltySpin : w.ExamPassMarkSpin;
+        QTRY_VERIFY(spin->isVisible());
+        spin->setFocus();
+        QTest::keyClick(spin, Qt::Key_Up);
+        QVERIFY(spin->hasFocus()); // still choosing
+        QTest::keyClick(spin, Qt::Key_Return);
+    }
+    QTRY_COMPARE(QApplication::activeWindow(), &w);
+    QCOMPARE(QApplication::focusWidget(), w.RightMemo);
+}
+
+// Beside the main window where the screen has room; else over a part with no typing.
+void TestMainExam::resultWindowHidesNoTyping()
+{
+    const QRect screen(0, 0, 1920, 1080);
+    const QRect spare(10, 100, 400, 600); // the practice pane
+    const QSize size(300, 200);
+    const auto place = [&](const QRect &main) {
+        return QRect(ExamResultWindow::clearPlace(main, size, screen, spare), size);
+    };
+    const QRect narrow(100, 50, 1000, 700);
+    QVERIFY(!place(narrow).intersects(narrow) && screen.contains(place(narrow)));
+    QCOMPARE(place(narrow).left(), narrow.right() + 5);
+    const QRect wide(0, 0, 1800, 700);
+    QVERIFY(!place(wide).intersects(wide) && screen.contains(place(wide)));
+    QCOMPARE(place(wide).top(), wide.bottom() + 5);
+    const QRect full(0, 0, 1920, 1040);
+    QVERIFY(spare.contains(place(full)));
+    QCOMPARE(place(full).bottom(), spare.bottom() - 4);
+
+    // And on the real windows: the typing pane is left uncovered.
+    Trainer t;
+    TMainForm &w = *t.window;
+    w.LeftMemo->setPlainText(QStringLiteral("abc"));
+    w.RightMemo->setPlainText(QStringLiteral("ab"));
+    w.ExamCheckClick();
+    QVERIFY(QTest::qWaitForWindowExposed(w.ExamResultForm));
+    const QRect typing(w.RightMemo->mapToGlobal(QPoint(0, 0)), w.RightMemo->size());
+    QVERIFY(!w.ExamResultForm->frameGeometry().intersects(typing));
 }
 
 QTEST_MAIN(TestMainExam)
