@@ -140,12 +140,17 @@ QPoint ExamResultWindow::clearPlace(
     const int h = frameSize.height();
     const auto within
         = [](int value, int low, int high) { return std::max(low, std::min(value, high)); };
-    const int right = mainFrame.right() + 1 + Gap;
-    if (right + w <= screen.right() + 1 && h <= screen.height())
-        return { right, within(mainFrame.top(), screen.top(), screen.bottom() + 1 - h) };
-    const int below = mainFrame.bottom() + 1 + Gap;
-    if (below + h <= screen.bottom() + 1 && w <= screen.width())
-        return { within(mainFrame.left(), screen.left(), screen.right() + 1 - w), below };
+    const int x = within(mainFrame.left(), screen.left(), screen.right() + 1 - w);
+    const int y = within(mainFrame.top(), screen.top(), screen.bottom() + 1 - h);
+    const QPoint beside[] = {
+        { mainFrame.right() + 1 + Gap, y }, // right
+        { x, mainFrame.bottom() + 1 + Gap }, // below
+        { mainFrame.left() - Gap - w, y }, // left
+        { x, mainFrame.top() - Gap - h }, // above
+    };
+    for (const QPoint &place : beside)
+        if (screen.contains(QRect(place, frameSize)))
+            return place;
     return { within(spare.left() + Gap, screen.left(), screen.right() + 1 - w),
         within(spare.bottom() + 1 - Gap - h, screen.top(), screen.bottom() + 1 - h) };
 }

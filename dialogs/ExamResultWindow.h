@@ -24,9 +24,9 @@ public:
     // a history that cannot be written; the next result clears it.
     void showNotice(const QString &text);
 
-    // Where a window of frameSize hides none of mainFrame: to its right or below
-    // it when the screen has room, else at the bottom left of spare, a part of
-    // the main window with no typing in it.
+    // Where a window of frameSize hides none of mainFrame: to its right, below,
+    // left or above it, the first the screen has room for; else at the bottom
+    // left of spare, a part of the main window with no typing in it.
     static QPoint clearPlace(
         const QRect &mainFrame, const QSize &frameSize, const QRect &screen, const QRect &spare);
 

@@ -405,6 +405,9 @@ void TestMainExam::resultWindowHidesNoTyping()
     const QRect wide(0, 0, 1800, 700);
     QVERIFY(!place(wide).intersects(wide) && screen.contains(place(wide)));
     QCOMPARE(place(wide).top(), wide.bottom() + 5);
+    const QRect right(500, 0, 1420, 1040);
+    QVERIFY(!place(right).intersects(right) && screen.contains(place(right)));
+    QCOMPARE(place(right).right(), right.left() - 5);
     const QRect full(0, 0, 1920, 1040);
     QVERIFY(spare.contains(place(full)));
     QCOMPARE(place(full).bottom(), spare.bottom() - 4);
