@@ -57,8 +57,10 @@ QTextEdit::ExtraSelection errorMark(
     // Hatched too, since that stretch has no underline to carry the mark.
     if (mark.cursor.selectedText().contains(QChar::ParagraphSeparator)) {
         mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+        const QColor line = mark.format.underlineColor();
         mark.format.setBackground(
-            QBrush(mark.format.background().color().darker(170), Qt::BDiagPattern));
+            QBrush(line.isValid() ? line : mark.format.background().color().darker(170),
+                Qt::BDiagPattern));
     }
     return mark;
 }
