@@ -249,9 +249,9 @@ private:
     void alignNow();
     void showExamFigures();
     void recordExamResult();
-    void showExamResult(const ExamResult &result);
+    void showExamResult(const ExamResult &result, const QString &notice = {});
     QPoint clearPlaceForResult() const;
-    void tellHistoryFailure(const QString &message);
+    QString historyFailureNotice(const QString &message);
     void markErrors();
     void clearErrorMarks();
     void showMarkerAndMarks();

@@ -256,15 +256,17 @@ void TMainForm::recordExamResult()
     if (LeftMemo->toPlainText().isEmpty())
         return;
     const ExamResult result = examResult();
-    showExamResult(result);
+    QString notice;
     try {
         ExamHistory(ExamHistory::pathBeside(settingsFilePath())).append(result);
     } catch (const VemiError &error) {
-        tellHistoryFailure(error.message());
+        notice = historyFailureNotice(error.message());
     }
+    showExamResult(result, notice);
 }
 
-void TMainForm::showExamResult(const ExamResult &result)
+// The notice goes in before the window is placed, which it makes taller.
+void TMainForm::showExamResult(const ExamResult &result, const QString &notice)
 {
     if (!ExamResultForm) {
         ExamResultForm = new ExamResultWindow(this);
@@ -273,6 +275,8 @@ void TMainForm::showExamResult(const ExamResult &result)
     }
     markErrors();
     ExamResultForm->setResult(result);
+    if (!notice.isEmpty())
+        ExamResultForm->showNotice(notice);
     if (!ExamResultForm->isVisible())
         ExamResultForm->move(clearPlaceForResult());
     ExamResultForm->present();
@@ -298,13 +302,13 @@ QPoint TMainForm::clearPlaceForResult() const
 }
 
 // Once a session: the run goes on, and later runs would only repeat the news.
-void TMainForm::tellHistoryFailure(const QString &message)
+// It is told in the result window, which appears without taking the keyboard:
+// a message box at that moment would take the keystrokes of a learner still typing.
+QString TMainForm::historyFailureNotice(const QString &message)
 {
     if (m_toldHistoryFailure)
-        return;
+        return {};
     m_toldHistoryFailure = true;
-    // In the result window, which has just appeared without taking the keyboard:
-    // a message box now would take the keystrokes of a learner still typing.
-    ExamResultForm->showNotice(
-        message + QStringLiteral("\nこの結果は練習履歴に残りません。練習はこのまま続けられます。"));
+    return message
+        + QStringLiteral("\nこの結果は練習履歴に残りません。練習はこのまま続けられます。");
 }
