@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 
 namespace {
 constexpr int HandBackMs = 500;
@@ -80,17 +79,21 @@ void ExamResultWindow::showResult(const ExamResult &result)
     PreviousButton->setEnabled(anyError);
     NextButton->setEnabled(anyError);
     adjustSize();
-    // Some window systems activate a new window whatever it asks: for a moment,
-    // an activation is taken as theirs and handed back to the window typed in.
+    // WA_ShowWithoutActivating is a hint: some window managers (and Qt's offscreen
+    // platform) activate a new window all the same. Qt::WindowDoesNotAcceptFocus
+    // would stop that, but also keep the learner from ever reaching the buttons
+    // and Esc by keyboard. So for a moment an activation is taken as the window
+    // system's and handed back to the window typed in; after it, it is the learner's.
     m_handBack = QApplication::activeWindow();
-    QTimer::singleShot(HandBackMs, this, [this] { m_handBack = nullptr; });
+    m_handBackUntil.setRemainingTime(HandBackMs);
     show();
     raise(); // in front of the main window, without taking the focus
 }
 
 bool ExamResultWindow::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate && m_handBack && m_handBack != this) {
+    if (event->type() == QEvent::WindowActivate && m_handBack && m_handBack != this
+        && !m_handBackUntil.hasExpired()) {
         QPointer<QWidget> previous = m_handBack;
         m_handBack = nullptr;
         previous->activateWindow();
