@@ -81,6 +81,7 @@ private slots:
     void unwritableHistoryIsToldOnce();
     void markerFollowsTheAlignment_data();
     void markerFollowsTheAlignment();
+    void markerFollowsAWrappedParagraph();
     void answerCheckMarksEachKindAndSteps();
 };
 
@@ -282,6 +283,22 @@ void TestMainExam::markerFollowsTheAlignment()
     QVERIFY(bands.first().format.property(QTextFormat::FullWidthSelection).toBool());
     const QTextCursor line(w.LeftMemo->document()->findBlockByNumber(block));
     QVERIFY(w.LeftMemo->viewport()->rect().contains(w.LeftMemo->cursorRect(line)));
+}
+
+// A practice text of one long paragraph: the band is on the screen line reached,
+// and that line stays in view, not the paragraph's first line.
+void TestMainExam::markerFollowsAWrappedParagraph()
+{
+    Trainer t;
+    TMainForm &w = *t.window;
+    const QString practice = QStringLiteral("あいうえおかきくけこ").repeated(300);
+    w.LeftMemo->setPlainText(practice);
+    w.RightMemo->setPlainText(practice.left(2500));
+    QTRY_COMPARE(w.examMarkerBlock(), 0);
+    const QList<QTextEdit::ExtraSelection> bands = w.LeftMemo->extraSelections();
+    QCOMPARE(bands.size(), 1);
+    QCOMPARE(bands.first().cursor.position(), 2500);
+    QVERIFY(w.LeftMemo->viewport()->rect().contains(w.LeftMemo->cursorRect(bands.first().cursor)));
 }
 
 void TestMainExam::answerCheckMarksEachKindAndSteps()
