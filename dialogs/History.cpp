@@ -53,7 +53,7 @@ THistoryForm::THistoryForm(const QString &historyPath, const ExamLevel &level, D
     setupGrid();
     setupChart();
     setupSeries();
-    FormCreate();
+    loadRuns();
 }
 
 void THistoryForm::setupControls()
@@ -70,12 +70,12 @@ void THistoryForm::setupControls()
         QStringLiteral("赤い線: %1の合格点 %2").arg(m_level.name).arg(m_level.passMark));
     FolderButton = new QPushButton(QStringLiteral("フォルダーを開く(&F)"), this);
     FolderButton->setToolTip(QDir::toNativeSeparators(m_path));
-    Button1 = new QPushButton(QStringLiteral("閉じる"), this);
+    CloseButton = new QPushButton(QStringLiteral("閉じる"), this);
     connect(FolderButton, &QPushButton::clicked, this, &THistoryForm::FolderButtonClick);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
-    setTabOrder(Button1, FolderButton);
+    connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
+    setTabOrder(CloseButton, FolderButton);
     setTabOrder(FolderButton, Grid);
-    Button1->setFocus();
+    CloseButton->setFocus();
 
     setMinimumSize(ClientSize.width() / 2, GridHeight + MinPlotHeight + ButtonBand);
     resize(ClientSize);
@@ -93,7 +93,7 @@ void THistoryForm::resizeEvent(QResizeEvent *event)
     const int top = GridHeight + plotHeight + (ButtonBand - 25) / 2;
     MarkLabel->setGeometry(8, top, width() - 300, 25);
     FolderButton->setGeometry(width() - 260, top, 150, 25);
-    Button1->setGeometry(width() - 100, top, 75, 25);
+    CloseButton->setGeometry(width() - 100, top, 75, 25);
 }
 
 void THistoryForm::setupGrid()
@@ -131,7 +131,7 @@ void THistoryForm::setupSeries()
     XYLine = ScoreChart::addScoreLine(*XYPlot, this, QStringLiteral("純得点"));
 }
 
-void THistoryForm::FormCreate()
+void THistoryForm::loadRuns()
 {
     try {
         m_runs = ExamHistory(m_path).read();

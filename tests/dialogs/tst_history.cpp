@@ -209,7 +209,7 @@ void TestHistory::viewMenuOpensTheHistoryBesideTheSettings()
         scores = points(*form->XYLine);
         mark = points(*form->PassMarkLine);
         form->FolderButton->click();
-        form->Button1->click();
+        form->CloseButton->click();
     });
     trainer.window->HistoryItem->trigger();
     const int passMark = trainer.window->examSettings().level().passMark;
