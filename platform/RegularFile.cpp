@@ -10,22 +10,24 @@
 
 namespace RegularFile {
 
-namespace { } // namespace
-
 int openRegular(const QByteArray &name, int flags, unsigned mode)
 {
     const int fd = ::open(name.constData(), flags | O_NONBLOCK | O_CLOEXEC, mode_t(mode));
     if (fd < 0)
         return -1;
     struct stat status = {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)
-        || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-        const int error = S_ISREG(status.st_mode) ? errno : ENXIO;
-        ::close(fd);
-        errno = error;
-        return -1;
-    }
-    return fd;
+    int error = 0;
+    if (::fstat(fd, &status) != 0)
+        error = errno;
+    else if (!S_ISREG(status.st_mode))
+        error = ENXIO;
+    else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+        error = errno; // the O_NONBLOCK that kept a FIFO from waiting is not wanted after
+    if (error == 0)
+        return fd;
+    ::close(fd);
+    errno = error;
+    return -1;
 }
 
 bool writeAll(int fd, const QByteArray &data)
