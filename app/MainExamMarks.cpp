@@ -130,7 +130,8 @@ void TMainForm::previousError()
 }
 
 // Goes round the errors in text order. A typed error gets the cursor without a
-// selection, so a keystroke there does not replace what the learner typed.
+// selection, so a keystroke there does not replace what the learner typed; so
+// does a left-out one while one-pane mode hides the practice text.
 void TMainForm::stepError(int step)
 {
     const int count = int(m_markedErrors.size());
@@ -139,11 +140,10 @@ void TMainForm::stepError(int step)
     m_currentError
         = m_currentError < 0 ? (step > 0 ? 0 : count - 1) : (m_currentError + step + count) % count;
     const ExamAlignment::Error &error = m_markedErrors.at(m_currentError);
-    QPlainTextEdit *pane = inPracticeText(error) ? LeftMemo : RightMemo;
-    QTextCursor cursor = inPracticeText(error)
-        ? span(LeftMemo, error.practicePos, error.practiceLength)
-        : span(RightMemo, error.typedPos, 0);
-    pane->setTextCursor(cursor);
+    const bool inLeftPane = inPracticeText(error) && !LeftMemo->isHidden();
+    QPlainTextEdit *pane = inLeftPane ? LeftMemo : RightMemo;
+    pane->setTextCursor(inLeftPane ? span(LeftMemo, error.practicePos, error.practiceLength)
+                                   : span(RightMemo, error.typedPos, 0));
     pane->ensureCursorVisible();
 }
 

@@ -349,6 +349,14 @@ void TestMainExam::answerCheckMarksEachKindAndSteps()
     const QTextEdit::ExtraSelection lineBreak = w.LeftMemo->extraSelections().last();
     QCOMPARE(marked(lineBreak), QString(QChar::ParagraphSeparator));
     QVERIFY(lineBreak.format.property(QTextFormat::FullWidthSelection).toBool());
+
+    // With the practice text's pane hidden, a left-out character is shown where it belongs.
+    w.N6Click();
+    w.ExamCheckClick();
+    w.RightMemo->moveCursor(QTextCursor::End);
+    QTest::keyClick(w.RightMemo, Qt::Key_F8);
+    QCOMPARE(w.currentErrorIndex(), 0);
+    QCOMPARE(w.RightMemo->textCursor().position(), 2);
 }
 
 QTEST_MAIN(TestMainExam)
