@@ -268,6 +268,7 @@ private:
     QList<ExamAlignment::Error> m_markedErrors; // the answer check shown, until the next edit
     int m_currentError = -1;
     int m_markerBlock = -1;
+    int m_markerLine = -1; // where the screen line with the band starts
     bool m_toldHistoryFailure = false;
 
     DataLayout m_layout = DataLayout::portable(m_services.programFile);

@@ -153,7 +153,8 @@ void TMainForm::typedTextChanged()
     scheduleAlignment();
 }
 
-// Loading a practice text forgets the name of the one before; openProblem names the new one.
+// Loading a practice text forgets the name of the one before; the command that
+// opened it (Open1Click, openProblem) names the new one once it is in the pane.
 void TMainForm::practiceTextChanged()
 {
     m_practiceName.clear();

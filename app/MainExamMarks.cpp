@@ -98,14 +98,15 @@ void TMainForm::clearErrorMarks()
 }
 
 // The left pane carries the band and the omissions, the right pane the other errors.
+// The band is on the screen line reached: a paragraph wraps over many of them.
 void TMainForm::showMarkerAndMarks()
 {
     QList<QTextEdit::ExtraSelection> left;
     QList<QTextEdit::ExtraSelection> right;
-    const QTextBlock reached = LeftMemo->document()->findBlock(int(m_aligned.practiceReached));
     const bool practiceShown = !m_practiceStale && !LeftMemo->document()->isEmpty();
-    if (practiceShown && reached.isValid())
-        left.append({ QTextCursor(reached), markerFormat() });
+    const QTextCursor reached = span(LeftMemo, m_aligned.practiceReached, 0);
+    if (practiceShown)
+        left.append({ reached, markerFormat() });
     for (const ExamAlignment::Error &error : std::as_const(m_markedErrors)) {
         if (inPracticeText(error))
             left.append(errorMark(LeftMemo, error.practicePos, error.practiceLength, error.kind));
@@ -115,16 +116,19 @@ void TMainForm::showMarkerAndMarks()
     LeftMemo->setExtraSelections(left);
     RightMemo->setExtraSelections(right);
 
-    const int block = practiceShown && reached.isValid() ? reached.blockNumber() : -1;
-    if (block == m_markerBlock)
+    QTextCursor lineStart = reached;
+    lineStart.movePosition(QTextCursor::StartOfLine);
+    const int line = practiceShown ? lineStart.position() : -1;
+    if (line == m_markerLine)
         return;
-    m_markerBlock = block;
-    if (block >= 0 && m_markedErrors.isEmpty()) {
+    m_markerLine = line;
+    m_markerBlock = practiceShown ? reached.blockNumber() : -1;
+    if (practiceShown && m_markedErrors.isEmpty()) {
         // Moving the pane's own cursor scrolls it, the line to come in view as
         // well; the keyboard focus stays where it is.
-        if (const QTextBlock next = reached.next(); next.isValid())
-            LeftMemo->setTextCursor(QTextCursor(next));
-        LeftMemo->setTextCursor(QTextCursor(reached));
+        if (QTextCursor next = reached; next.movePosition(QTextCursor::Down))
+            LeftMemo->setTextCursor(next);
+        LeftMemo->setTextCursor(reached);
     }
 }
 
@@ -144,7 +148,8 @@ void TMainForm::previousError()
 }
 
 // Goes round the errors in text order. A typed error gets the cursor without a
-// selection, so a keystroke there does not replace what the learner typed.
+// selection, so a keystroke there does not replace what the learner typed; so
+// does a left-out one while one-pane mode hides the practice text.
 void TMainForm::stepError(int step)
 {
     const int count = int(m_markedErrors.size());
@@ -153,11 +158,10 @@ void TMainForm::stepError(int step)
     m_currentError
         = m_currentError < 0 ? (step > 0 ? 0 : count - 1) : (m_currentError + step + count) % count;
     const ExamAlignment::Error &error = m_markedErrors.at(m_currentError);
-    QPlainTextEdit *pane = inPracticeText(error) ? LeftMemo : RightMemo;
-    QTextCursor cursor = inPracticeText(error)
-        ? span(LeftMemo, error.practicePos, error.practiceLength)
-        : span(RightMemo, error.typedPos, 0);
-    pane->setTextCursor(cursor);
+    const bool inLeftPane = inPracticeText(error) && !LeftMemo->isHidden();
+    QPlainTextEdit *pane = inLeftPane ? LeftMemo : RightMemo;
+    pane->setTextCursor(inLeftPane ? span(LeftMemo, error.practicePos, error.practiceLength)
+                                   : span(RightMemo, error.typedPos, 0));
     pane->ensureCursorVisible();
 }
 

@@ -104,10 +104,13 @@ void ExamResultWindow::setResult(const ExamResult &result)
 // Placed first, shown after: a window moved once mapped may go behind the others.
 void ExamResultWindow::present()
 {
-    // Some window systems activate a new window whatever it asks: for a moment,
-    // an activation is taken as theirs and handed back to the window typed in.
+    // WA_ShowWithoutActivating is a hint: some window managers (and Qt's offscreen
+    // platform) activate a new window all the same. Qt::WindowDoesNotAcceptFocus
+    // would stop that, but also keep the learner from ever reaching the buttons
+    // and Esc by keyboard. So for a moment an activation is taken as the window
+    // system's and handed back to the window typed in; after it, it is the learner's.
     m_handBack = QApplication::activeWindow();
-    QTimer::singleShot(HandBackMs, this, [this] { m_handBack = nullptr; });
+    m_handBackUntil.setRemainingTime(HandBackMs);
     show();
     raise(); // in front of the main window, without taking the focus
     // A window manager may stack a window that asked not to be activated under
@@ -157,7 +160,8 @@ QPoint ExamResultWindow::clearPlace(
 
 bool ExamResultWindow::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate && m_handBack && m_handBack != this) {
+    if (event->type() == QEvent::WindowActivate && m_handBack && m_handBack != this
+        && !m_handBackUntil.hasExpired()) {
         QPointer<QWidget> previous = m_handBack;
         m_handBack = nullptr;
         previous->activateWindow();

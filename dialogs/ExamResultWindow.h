@@ -2,6 +2,7 @@
 
 #include "ExamResult.h"
 
+#include <QDeadlineTimer>
 #include <QPointer>
 #include <QWidget>
 
@@ -58,4 +59,5 @@ private:
     void handActivationBack();
 
     QPointer<QWidget> m_handBack; // the window that was active when the result came
+    QDeadlineTimer m_handBackUntil; // past it, an activation is the learner's own
 };

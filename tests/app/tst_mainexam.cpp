@@ -81,6 +81,7 @@ private slots:
     void unwritableHistoryIsToldOnce();
     void markerFollowsTheAlignment_data();
     void markerFollowsTheAlignment();
+    void markerFollowsAWrappedParagraph();
     void answerCheckMarksEachKindAndSteps();
     void keyboardGoesBackToThePane_data();
     void keyboardGoesBackToThePane();
@@ -291,6 +292,22 @@ void TestMainExam::markerFollowsTheAlignment()
     QVERIFY(w.LeftMemo->viewport()->rect().contains(w.LeftMemo->cursorRect(line)));
 }
 
+// A practice text of one long paragraph: the band is on the screen line reached,
+// and that line stays in view, not the paragraph's first line.
+void TestMainExam::markerFollowsAWrappedParagraph()
+{
+    Trainer t;
+    TMainForm &w = *t.window;
+    const QString practice = QStringLiteral("あいうえおかきくけこ").repeated(300);
+    w.LeftMemo->setPlainText(practice);
+    w.RightMemo->setPlainText(practice.left(2500));
+    QTRY_COMPARE(w.examMarkerBlock(), 0);
+    const QList<QTextEdit::ExtraSelection> bands = w.LeftMemo->extraSelections();
+    QCOMPARE(bands.size(), 1);
+    QCOMPARE(bands.first().cursor.position(), 2500);
+    QVERIFY(w.LeftMemo->viewport()->rect().contains(w.LeftMemo->cursorRect(bands.first().cursor)));
+}
+
 void TestMainExam::answerCheckMarksEachKindAndSteps()
 {
     Trainer t;
@@ -343,6 +360,14 @@ void TestMainExam::answerCheckMarksEachKindAndSteps()
     QCOMPARE(marked(lineBreak), QString(QChar::ParagraphSeparator));
     QVERIFY(lineBreak.format.property(QTextFormat::FullWidthSelection).toBool());
     QCOMPARE(lineBreak.format.background().style(), Qt::BDiagPattern); // not by colour alone
+
+    // With the practice text's pane hidden, a left-out character is shown where it belongs.
+    w.N6Click();
+    w.ExamCheckClick();
+    w.RightMemo->moveCursor(QTextCursor::End);
+    QTest::keyClick(w.RightMemo, Qt::Key_F8);
+    QCOMPARE(w.currentErrorIndex(), 0);
+    QCOMPARE(w.RightMemo->textCursor().position(), 2);
 }
 
 // A level picked, a figure entered, an error stepped to from the result window:

@@ -212,7 +212,7 @@ void TestHistory::viewMenuOpensTheHistoryBesideTheSettings()
         form->FolderButton->click();
         m_shell.opens = false; // a desktop without a file manager
         form->FolderButton->click();
-        form->Button1->click();
+        form->CloseButton->click();
     });
     trainer.window->HistoryItem->trigger();
     const int passMark = trainer.window->examSettings().level().passMark;
