@@ -305,7 +305,18 @@ void TestMainExam::markerFollowsAWrappedParagraph()
     const QList<QTextEdit::ExtraSelection> bands = w.LeftMemo->extraSelections();
     QCOMPARE(bands.size(), 1);
     QCOMPARE(bands.first().cursor.position(), 2500);
-    QVERIFY(w.LeftMemo->viewport()->rect().contains(w.LeftMemo->cursorRect(bands.first().cursor)));
+    const QRect row = w.LeftMemo->cursorRect(bands.first().cursor);
+    QVERIFY(w.LeftMemo->viewport()->rect().contains(row));
+    // Drawn on that screen line only.
+    const QImage shot = w.LeftMemo->viewport()->grab().toImage();
+    const auto banded = [&](int y) {
+        for (int x = 0; x < shot.width(); ++x)
+            if (shot.pixel(x, y) == bands.first().format.background().color().rgb())
+                return true;
+        return false;
+    };
+    QVERIFY(banded(row.center().y()));
+    QVERIFY(!banded(row.center().y() - row.height()) && !banded(row.center().y() + row.height()));
 }
 
 void TestMainExam::answerCheckMarksEachKindAndSteps()
