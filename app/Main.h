@@ -242,14 +242,16 @@ private:
     void loadExamSettings();
     void applyExamSettings();
     void examLevelChanged();
+    void giveKeyboardToPane();
     void typedTextChanged();
     void practiceTextChanged();
     void scheduleAlignment();
     void alignNow();
     void showExamFigures();
     void recordExamResult();
-    void showExamResult(const ExamResult &result);
-    void tellHistoryFailure(const QString &message);
+    void showExamResult(const ExamResult &result, const QString &notice = {});
+    QPoint clearPlaceForResult() const;
+    QString historyFailureNotice(const QString &message);
     void markErrors();
     void clearErrorMarks();
     void showMarkerAndMarks();
@@ -266,6 +268,7 @@ private:
     QList<ExamAlignment::Error> m_markedErrors; // the answer check shown, until the next edit
     int m_currentError = -1;
     int m_markerBlock = -1;
+    int m_markerLine = -1; // where the screen line with the band starts
     bool m_toldHistoryFailure = false;
 
     DataLayout m_layout = DataLayout::portable(m_services.programFile);

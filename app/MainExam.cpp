@@ -1,8 +1,6 @@
 // The exam bar: the level, the live figures, and the ten-minute result.
 #include "Main.h"
 
-#include "Dialogs.h"
-#include "ErrorReport.h"
 #include "Errors.h"
 #include "ExamHistory.h"
 #include "ExamResult.h"
@@ -13,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTimer>
@@ -87,6 +86,13 @@ void TMainForm::setupExamBar()
     connect(ExamPenaltySpin, &QSpinBox::valueChanged, this, &TMainForm::examLevelChanged);
     connect(ExamPassMarkSpin, &QSpinBox::valueChanged, this, &TMainForm::examLevelChanged);
     connect(ExamFigures, &QAction::toggled, this, &TMainForm::examLevelChanged);
+    // A level picked or a figure entered, the next keystroke is typing again.
+    connect(ExamLevelCombo, &QComboBox::activated, this, &TMainForm::giveKeyboardToPane);
+    for (QSpinBox *spin : { ExamPenaltySpin, ExamPassMarkSpin })
+        connect(spin, &QAbstractSpinBox::editingFinished, this, [this, spin] {
+            if (spin->hasFocus()) // Enter, not the focus moving on elsewhere
+                giveKeyboardToPane();
+        });
     m_alignTimer = new QTimer(this);
     m_alignTimer->setSingleShot(true);
     connect(m_alignTimer, &QTimer::timeout, this, &TMainForm::alignNow);
@@ -129,6 +135,11 @@ void TMainForm::examLevelChanged()
     showExamFigures();
 }
 
+void TMainForm::giveKeyboardToPane()
+{
+    (RightMemo->isVisible() ? RightMemo : LeftMemo)->setFocus(Qt::OtherFocusReason);
+}
+
 void TMainForm::ExamBarItemClick()
 {
     ExamBar->setVisible(ExamBarItem->isChecked());
@@ -142,13 +153,16 @@ void TMainForm::typedTextChanged()
     scheduleAlignment();
 }
 
-// Loading a practice text forgets the name of the one before; openProblem names the new one.
+// Loading a practice text forgets the name of the one before; the command that
+// opened it (Open1Click, openProblem) names the new one once it is in the pane.
 void TMainForm::practiceTextChanged()
 {
     m_practiceName.clear();
     m_practiceStale = true;
     m_alignmentStale = true;
     clearErrorMarks();
+    if (ExamResultForm) // it told of the text before
+        ExamResultForm->hide();
     scheduleAlignment();
 }
 
@@ -243,15 +257,17 @@ void TMainForm::recordExamResult()
     if (LeftMemo->toPlainText().isEmpty())
         return;
     const ExamResult result = examResult();
-    showExamResult(result);
+    QString notice;
     try {
         ExamHistory(ExamHistory::pathBeside(settingsFilePath())).append(result);
     } catch (const VemiError &error) {
-        tellHistoryFailure(error.message());
+        notice = historyFailureNotice(error.message());
     }
+    showExamResult(result, notice);
 }
 
-void TMainForm::showExamResult(const ExamResult &result)
+// The notice goes in before the window is placed, which it makes taller.
+void TMainForm::showExamResult(const ExamResult &result, const QString &notice)
 {
     if (!ExamResultForm) {
         ExamResultForm = new ExamResultWindow(this);
@@ -259,25 +275,41 @@ void TMainForm::showExamResult(const ExamResult &result)
         connect(ExamResultForm, &ExamResultWindow::previousError, this, &TMainForm::previousError);
     }
     markErrors();
-    const bool placed = ExamResultForm->isVisible();
-    ExamResultForm->showResult(result);
-    if (!placed) {
-        // Over the typing pane's top right corner, clear of the text typed last.
-        const QPoint corner = RightMemo->mapToGlobal(QPoint(RightMemo->width(), 0));
-        ExamResultForm->move(
-            corner.x() - ExamResultForm->frameGeometry().width() - 24, corner.y() + 8);
+    ExamResultForm->setResult(result);
+    if (!notice.isEmpty())
+        ExamResultForm->showNotice(notice);
+    if (!ExamResultForm->isVisible())
+        ExamResultForm->move(clearPlaceForResult());
+    ExamResultForm->present();
+}
+
+// Clear of the typing: beside the main window if the screen has room, else
+// over the practice pane's bottom, or the half of the typing pane without the caret.
+QPoint TMainForm::clearPlaceForResult() const
+{
+    QRect spare(LeftMemo->mapToGlobal(QPoint(0, 0)), LeftMemo->size());
+    if (!LeftMemo->isVisible() || LeftMemo->width() < ExamResultForm->width() / 2) {
+        const QRect pane(RightMemo->mapToGlobal(QPoint(0, 0)), RightMemo->size());
+        const bool caretLow = RightMemo->cursorRect().center().y() > RightMemo->height() / 2;
+        spare = caretLow ? pane.adjusted(0, 0, 0, -pane.height() / 2)
+                         : pane.adjusted(0, pane.height() / 2, 0, 0);
     }
+    // Before it is first shown, the window's frame is not known: allow for a usual one.
+    QSize frame = ExamResultForm->frameGeometry().size();
+    if (frame == ExamResultForm->size())
+        frame += QSize(8, 32);
+    return ExamResultWindow::clearPlace(
+        frameGeometry(), frame, screen()->availableGeometry(), spare);
 }
 
 // Once a session: the run goes on, and later runs would only repeat the news.
-void TMainForm::tellHistoryFailure(const QString &message)
+// It is told in the result window, which appears without taking the keyboard:
+// a message box at that moment would take the keystrokes of a learner still typing.
+QString TMainForm::historyFailureNotice(const QString &message)
 {
     if (m_toldHistoryFailure)
-        return;
+        return {};
     m_toldHistoryFailure = true;
-    m_services.dialogs.message(this, QMessageBox::Warning, QString::fromUtf8(ApplicationTitle),
-        errorBoxText(message)
-            + QStringLiteral("\n練習履歴にこの結果を残せませんでした。練習はこのまま続けられます。"
-                             "\nこの後の結果も残せないときは、もうお知らせしません。"),
-        QMessageBox::Ok, QMessageBox::Ok);
+    return message
+        + QStringLiteral("\nこの結果は練習履歴に残りません。練習はこのまま続けられます。");
 }

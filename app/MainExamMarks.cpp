@@ -54,8 +54,14 @@ QTextEdit::ExtraSelection errorMark(
     QPlainTextEdit *pane, qsizetype pos, qsizetype length, ErrorKind kind)
 {
     QTextEdit::ExtraSelection mark { span(pane, pos, length), markFormat(kind) };
-    if (mark.cursor.selectedText().contains(QChar::ParagraphSeparator))
+    // Hatched too, since that stretch has no underline to carry the mark.
+    if (mark.cursor.selectedText().contains(QChar::ParagraphSeparator)) {
         mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+        const QColor line = mark.format.underlineColor();
+        mark.format.setBackground(
+            QBrush(line.isValid() ? line : mark.format.background().color().darker(170),
+                Qt::BDiagPattern));
+    }
     return mark;
 }
 
@@ -74,20 +80,33 @@ void TMainForm::markErrors()
 
 void TMainForm::clearErrorMarks()
 {
+    // The practice pane's cursor, stepped to an omission, would otherwise stay
+    // selected there like a mark left behind.
+    QTextCursor cursor = LeftMemo->textCursor();
+    const auto steppedTo = [&](const ExamAlignment::Error &error) {
+        return inPracticeText(error)
+            && span(LeftMemo, error.practicePos, error.practiceLength).selectionStart()
+            == cursor.selectionStart();
+    };
+    if (cursor.hasSelection() && std::ranges::any_of(m_markedErrors, steppedTo)) {
+        cursor.clearSelection();
+        LeftMemo->setTextCursor(cursor);
+    }
     m_markedErrors.clear();
     m_currentError = -1;
     showMarkerAndMarks();
 }
 
 // The left pane carries the band and the omissions, the right pane the other errors.
+// The band is on the screen line reached: a paragraph wraps over many of them.
 void TMainForm::showMarkerAndMarks()
 {
     QList<QTextEdit::ExtraSelection> left;
     QList<QTextEdit::ExtraSelection> right;
-    const QTextBlock reached = LeftMemo->document()->findBlock(int(m_aligned.practiceReached));
     const bool practiceShown = !m_practiceStale && !LeftMemo->document()->isEmpty();
-    if (practiceShown && reached.isValid())
-        left.append({ QTextCursor(reached), markerFormat() });
+    const QTextCursor reached = span(LeftMemo, m_aligned.practiceReached, 0);
+    if (practiceShown)
+        left.append({ reached, markerFormat() });
     for (const ExamAlignment::Error &error : std::as_const(m_markedErrors)) {
         if (inPracticeText(error))
             left.append(errorMark(LeftMemo, error.practicePos, error.practiceLength, error.kind));
@@ -97,16 +116,19 @@ void TMainForm::showMarkerAndMarks()
     LeftMemo->setExtraSelections(left);
     RightMemo->setExtraSelections(right);
 
-    const int block = practiceShown && reached.isValid() ? reached.blockNumber() : -1;
-    if (block == m_markerBlock)
+    QTextCursor lineStart = reached;
+    lineStart.movePosition(QTextCursor::StartOfLine);
+    const int line = practiceShown ? lineStart.position() : -1;
+    if (line == m_markerLine)
         return;
-    m_markerBlock = block;
-    if (block >= 0 && m_markedErrors.isEmpty()) {
+    m_markerLine = line;
+    m_markerBlock = practiceShown ? reached.blockNumber() : -1;
+    if (practiceShown && m_markedErrors.isEmpty()) {
         // Moving the pane's own cursor scrolls it, the line to come in view as
         // well; the keyboard focus stays where it is.
-        if (const QTextBlock next = reached.next(); next.isValid())
-            LeftMemo->setTextCursor(QTextCursor(next));
-        LeftMemo->setTextCursor(QTextCursor(reached));
+        if (QTextCursor next = reached; next.movePosition(QTextCursor::Down))
+            LeftMemo->setTextCursor(next);
+        LeftMemo->setTextCursor(reached);
     }
 }
 
@@ -126,7 +148,8 @@ void TMainForm::previousError()
 }
 
 // Goes round the errors in text order. A typed error gets the cursor without a
-// selection, so a keystroke there does not replace what the learner typed.
+// selection, so a keystroke there does not replace what the learner typed; so
+// does a left-out one while one-pane mode hides the practice text.
 void TMainForm::stepError(int step)
 {
     const int count = int(m_markedErrors.size());
@@ -135,11 +158,10 @@ void TMainForm::stepError(int step)
     m_currentError
         = m_currentError < 0 ? (step > 0 ? 0 : count - 1) : (m_currentError + step + count) % count;
     const ExamAlignment::Error &error = m_markedErrors.at(m_currentError);
-    QPlainTextEdit *pane = inPracticeText(error) ? LeftMemo : RightMemo;
-    QTextCursor cursor = inPracticeText(error)
-        ? span(LeftMemo, error.practicePos, error.practiceLength)
-        : span(RightMemo, error.typedPos, 0);
-    pane->setTextCursor(cursor);
+    const bool inLeftPane = inPracticeText(error) && !LeftMemo->isHidden();
+    QPlainTextEdit *pane = inLeftPane ? LeftMemo : RightMemo;
+    pane->setTextCursor(inLeftPane ? span(LeftMemo, error.practicePos, error.practiceLength)
+                                   : span(RightMemo, error.typedPos, 0));
     pane->ensureCursorVisible();
 }
 

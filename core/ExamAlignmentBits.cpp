@@ -267,7 +267,9 @@ private:
 
 // From the end cell back to the origin, a band at a time: the band's columns
 // are recomputed from the kept column before the path, and the path steps to
-// the neighbour that explains the distance, a match or substitution first.
+// the neighbour that explains the distance: a match first, then an insertion
+// or omission before a substitution, so that read forwards the substitution
+// comes first (飴降り for 雨が降り: 雨→飴, が left out).
 std::vector<Step> BitTable::traceBack(int distance, std::size_t j)
 {
     std::vector<Step> reversed;
@@ -290,15 +292,19 @@ std::vector<Step> BitTable::traceBack(int distance, std::size_t j)
                 const int left = distance - bitAt(here.plusAcross, here.minusAcross, r);
                 const int diagonal = left - bitAt(before.plusDown, before.minusDown, r);
                 const bool same = m_typed[i - 1] == m_practice[j - 1];
-                if (diagonal == distance - (same ? 0 : 1)) {
-                    reversed.push_back(same ? Step::Match : Step::Substitution);
+                if (same && diagonal == distance) {
+                    reversed.push_back(Step::Match);
                     --i;
                     --j;
                 } else if (up == distance - 1) {
                     reversed.push_back(Step::Insertion);
                     --i;
-                } else {
+                } else if (left == distance - 1) {
                     reversed.push_back(Step::Omission);
+                    --j;
+                } else {
+                    reversed.push_back(Step::Substitution);
+                    --i;
                     --j;
                 }
                 distance = reversed.back() == Step::Match ? distance : distance - 1;

@@ -99,17 +99,22 @@ private:
         return t;
     }
 
-    // The furthest start of level d's run on diagonal k; on ties a substitution
-    // first, then an omission, then an insertion.
+    // The furthest start of level d's run on diagonal k. On ties an omission or
+    // insertion before a substitution: the way back runs from the end, so the
+    // substitution comes first in reading order (飴降り for 雨が降り: 雨→飴, が left out).
     Move entry(int d, int k) const
     {
         Move best;
         if (const int t = at(d - 1, k); t >= 0) {
             best = t < m_m && t + k < m_n ? Move { t + 1, k } : Move { t, k, false };
         }
-        if (const int t = at(d - 1, k - 1); t >= 0 && t + k - 1 < m_n && t > best.typedPos)
+        const auto better = [&best](int typedPos) {
+            return typedPos > best.typedPos
+                || (typedPos == best.typedPos && best.edit && best.step == Step::Substitution);
+        };
+        if (const int t = at(d - 1, k - 1); t >= 0 && t + k - 1 < m_n && better(t))
             best = Move { t, k - 1, true, Step::Omission };
-        if (const int t = at(d - 1, k + 1); t >= 0 && t < m_m && t + 1 > best.typedPos)
+        if (const int t = at(d - 1, k + 1); t >= 0 && t < m_m && better(t + 1))
             best = Move { t + 1, k + 1, true, Step::Insertion };
         return best;
     }

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 constexpr int HandBackMs = 500;
 
@@ -37,6 +39,12 @@ ExamResultWindow::ExamResultWindow(QWidget *parent)
     QFont verdictFont = VerdictLabel->font();
     verdictFont.setBold(true);
     VerdictLabel->setFont(verdictFont);
+    NoticeLabel = new QLabel(this);
+    NoticeLabel->setWordWrap(true);
+    NoticeLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    NoticeLabel->setStyleSheet(QStringLiteral("color: darkred"));
+    NoticeLabel->hide();
+    layout->addWidget(NoticeLabel);
 
     auto *buttons = new QHBoxLayout;
     layout->addLayout(buttons);
@@ -49,8 +57,18 @@ ExamResultWindow::ExamResultWindow(QWidget *parent)
     buttons->addWidget(NextButton);
     buttons->addStretch();
     buttons->addWidget(CloseButton);
-    connect(PreviousButton, &QPushButton::clicked, this, &ExamResultWindow::previousError);
-    connect(NextButton, &QPushButton::clicked, this, &ExamResultWindow::nextError);
+    // Stepping through the errors is a glance between keystrokes: the buttons
+    // take no focus and the keyboard goes back to the window typed in.
+    for (QPushButton *button : { PreviousButton, NextButton })
+        button->setFocusPolicy(Qt::NoFocus);
+    connect(PreviousButton, &QPushButton::clicked, this, [this] {
+        emit previousError();
+        handActivationBack();
+    });
+    connect(NextButton, &QPushButton::clicked, this, [this] {
+        emit nextError();
+        handActivationBack();
+    });
     connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
 }
 
@@ -62,8 +80,9 @@ QLabel *ExamResultWindow::addRow(QFormLayout *form, const QString &caption)
     return value;
 }
 
-void ExamResultWindow::showResult(const ExamResult &result)
+void ExamResultWindow::setResult(const ExamResult &result)
 {
+    NoticeLabel->hide();
     PracticeLabel->setText(
         result.practiceName.isEmpty() ? QStringLiteral("（名前なし）") : result.practiceName);
     LevelLabel->setText(result.level);
@@ -80,17 +99,69 @@ void ExamResultWindow::showResult(const ExamResult &result)
     PreviousButton->setEnabled(anyError);
     NextButton->setEnabled(anyError);
     adjustSize();
-    // Some window systems activate a new window whatever it asks: for a moment,
-    // an activation is taken as theirs and handed back to the window typed in.
+}
+
+// Placed first, shown after: a window moved once mapped may go behind the others.
+void ExamResultWindow::present()
+{
+    // WA_ShowWithoutActivating is a hint: some window managers (and Qt's offscreen
+    // platform) activate a new window all the same. Qt::WindowDoesNotAcceptFocus
+    // would stop that, but also keep the learner from ever reaching the buttons
+    // and Esc by keyboard. So for a moment an activation is taken as the window
+    // system's and handed back to the window typed in; after it, it is the learner's.
     m_handBack = QApplication::activeWindow();
-    QTimer::singleShot(HandBackMs, this, [this] { m_handBack = nullptr; });
+    m_handBackUntil.setRemainingTime(HandBackMs);
     show();
     raise(); // in front of the main window, without taking the focus
+    // A window manager may stack a window that asked not to be activated under
+    // the active one as it maps it; once mapped, a raise is heeded.
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible())
+            raise();
+    });
+}
+
+void ExamResultWindow::showNotice(const QString &text)
+{
+    NoticeLabel->setText(text);
+    NoticeLabel->show();
+    adjustSize();
+}
+
+void ExamResultWindow::handActivationBack()
+{
+    if (QWidget *typing = parentWidget() ? parentWidget()->window() : nullptr;
+        typing && QApplication::activeWindow() == this)
+        typing->activateWindow();
+}
+
+QPoint ExamResultWindow::clearPlace(
+    const QRect &mainFrame, const QSize &frameSize, const QRect &screen, const QRect &spare)
+{
+    constexpr int Gap = 4;
+    const int w = frameSize.width();
+    const int h = frameSize.height();
+    const auto within
+        = [](int value, int low, int high) { return std::max(low, std::min(value, high)); };
+    const int x = within(mainFrame.left(), screen.left(), screen.right() + 1 - w);
+    const int y = within(mainFrame.top(), screen.top(), screen.bottom() + 1 - h);
+    const QPoint beside[] = {
+        { mainFrame.right() + 1 + Gap, y }, // right
+        { x, mainFrame.bottom() + 1 + Gap }, // below
+        { mainFrame.left() - Gap - w, y }, // left
+        { x, mainFrame.top() - Gap - h }, // above
+    };
+    for (const QPoint &place : beside)
+        if (screen.contains(QRect(place, frameSize)))
+            return place;
+    return { within(spare.left() + Gap, screen.left(), screen.right() + 1 - w),
+        within(spare.bottom() + 1 - Gap - h, screen.top(), screen.bottom() + 1 - h) };
 }
 
 bool ExamResultWindow::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate && m_handBack && m_handBack != this) {
+    if (event->type() == QEvent::WindowActivate && m_handBack && m_handBack != this
+        && !m_handBackUntil.hasExpired()) {
         QPointer<QWidget> previous = m_handBack;
         m_handBack = nullptr;
         previous->activateWindow();

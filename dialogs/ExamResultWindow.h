@@ -2,6 +2,7 @@
 
 #include "ExamResult.h"
 
+#include <QDeadlineTimer>
 #include <QPointer>
 #include <QWidget>
 
@@ -18,7 +19,17 @@ class ExamResultWindow : public QWidget
 public:
     explicit ExamResultWindow(QWidget *parent);
 
-    void showResult(const ExamResult &result);
+    void setResult(const ExamResult &result); // fills the window in, sized to fit
+    void present(); // shows and raises it, leaving the keyboard where it is
+    // A line under the result about something that went wrong with it, such as
+    // a history that cannot be written; the next result clears it.
+    void showNotice(const QString &text);
+
+    // Where a window of frameSize hides none of mainFrame: to its right, below,
+    // left or above it, the first the screen has room for; else at the bottom
+    // left of spare, a part of the main window with no typing in it.
+    static QPoint clearPlace(
+        const QRect &mainFrame, const QSize &frameSize, const QRect &screen, const QRect &spare);
 
     QLabel *PracticeLabel = nullptr;
     QLabel *LevelLabel = nullptr;
@@ -29,6 +40,7 @@ public:
     QLabel *NetScoreLabel = nullptr;
     QLabel *PassMarkLabel = nullptr;
     QLabel *VerdictLabel = nullptr;
+    QLabel *NoticeLabel = nullptr; // hidden unless there is something to tell
     QPushButton *PreviousButton = nullptr;
     QPushButton *NextButton = nullptr;
     QPushButton *CloseButton = nullptr;
@@ -44,6 +56,8 @@ protected:
 
 private:
     QLabel *addRow(QFormLayout *form, const QString &caption);
+    void handActivationBack();
 
     QPointer<QWidget> m_handBack; // the window that was active when the result came
+    QDeadlineTimer m_handBackUntil; // past it, an activation is the learner's own
 };

@@ -4,6 +4,7 @@
 #include "ErrorReport.h"
 #include "Errors.h"
 #include "ExamHistory.h"
+#include "ScoreChart.h"
 #include "Shell.h"
 #include "sgr_def.h"
 #include "sgr_defAxis.h"
@@ -25,13 +26,7 @@ constexpr int MaxBottomTicks = 21;
 // Beyond 21 runs, 11 requested ticks keep whole steps that label the axis to its end.
 constexpr int ManyRunsTicks = 11;
 constexpr int ButtonBand = 40; // below the chart: the mark's legend and the buttons
-constexpr ColorValue Black = 0x000000;
-constexpr ColorValue Grey = 0x808080;
-constexpr ColorValue Green = 0x008000;
 constexpr ColorValue Red = 0x0000FF;
-constexpr ColorValue Yellow = 0x00FFFF;
-constexpr ColorValue White = 0xFFFFFF;
-constexpr ColorValue ButtonFace = ColorNames::SystemColorBase + 15;
 constexpr int ColumnWidths[] = { 32, 116, 190, 52, 66, 36, 36, 36, 48, 48, 48 };
 
 // The run's number first, so the list leads to the chart's points and a click
@@ -44,18 +39,6 @@ QStringList cellsOf(int run, const ExamResult &r)
         QString::number(r.passMark), r.passed ? QStringLiteral("合格") : QStringLiteral("不合格") };
 }
 
-void configure(Tsp_Axis &axis, int ticks, bool grid, quint32 flags, double min, double max)
-{
-    axis.setMargin(4);
-    axis.setTicksCount(ticks);
-    axis.LineAttr()->setColor(Black);
-    axis.LineAttr()->setVisible(true);
-    axis.GridAttr()->setColor(Grey);
-    axis.GridAttr()->setVisible(grid);
-    axis.setLabelFormat(QStringLiteral("###0.##"));
-    axis.setFlags(flags);
-    axis.SetMinMax(min, max);
-}
 } // namespace
 
 THistoryForm::THistoryForm(const QString &historyPath, const ExamLevel &level, Dialogs &dialogs,
@@ -70,7 +53,7 @@ THistoryForm::THistoryForm(const QString &historyPath, const ExamLevel &level, D
     setupGrid();
     setupChart();
     setupSeries();
-    FormCreate();
+    loadRuns();
 }
 
 void THistoryForm::setupControls()
@@ -87,12 +70,12 @@ void THistoryForm::setupControls()
         QStringLiteral("赤い線: %1の合格点 %2").arg(m_level.name).arg(m_level.passMark));
     FolderButton = new QPushButton(QStringLiteral("フォルダーを開く(&F)"), this);
     FolderButton->setToolTip(QDir::toNativeSeparators(m_path));
-    Button1 = new QPushButton(QStringLiteral("閉じる"), this);
+    CloseButton = new QPushButton(QStringLiteral("閉じる"), this);
     connect(FolderButton, &QPushButton::clicked, this, &THistoryForm::FolderButtonClick);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
-    setTabOrder(Button1, FolderButton);
+    connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
+    setTabOrder(CloseButton, FolderButton);
     setTabOrder(FolderButton, Grid);
-    Button1->setFocus();
+    CloseButton->setFocus();
 
     setMinimumSize(ClientSize.width() / 2, GridHeight + MinPlotHeight + ButtonBand);
     resize(ClientSize);
@@ -110,7 +93,7 @@ void THistoryForm::resizeEvent(QResizeEvent *event)
     const int top = GridHeight + plotHeight + (ButtonBand - 25) / 2;
     MarkLabel->setGeometry(8, top, width() - 300, 25);
     FolderButton->setGeometry(width() - 260, top, 150, 25);
-    Button1->setGeometry(width() - 100, top, 75, 25);
+    CloseButton->setGeometry(width() - 100, top, 75, 25);
 }
 
 void THistoryForm::setupGrid()
@@ -131,16 +114,7 @@ void THistoryForm::setupGrid()
 
 void THistoryForm::setupChart()
 {
-    using S = Tsp_Scale;
-    constexpr quint32 hidden = S::sfNoTicksLines | S::sfNoTicksLabel | S::sfOppositeSide;
-    configure(*XYPlot->LeftAxis(), 11, true, S::sfVertical | S::sfAutoMax, 0, 10.25);
-    configure(*XYPlot->RightAxis(), 5, false, S::sfVertical | hidden, 0, 10);
-    configure(*XYPlot->BottomAxis(), 10, true, S::sfNoTicksLines, 1, 2);
-    configure(*XYPlot->TopAxis(), 5, false, hidden, 0, 10);
-    XYPlot->setBorderStyle(Tsp_XYPlot::bs_None);
-    XYPlot->setFieldColor(White);
-    XYPlot->setColor(ButtonFace);
-    XYPlot->setBufferedDisplay(true);
+    ScoreChart::style(*XYPlot, 2);
     XYPlot->setAccessibleName(QStringLiteral("純得点の推移"));
 }
 
@@ -154,22 +128,10 @@ void THistoryForm::setupSeries()
     PassMarkLine->LineAttr().setVisible(true);
     PassMarkLine->PointAttr().setVisible(false);
     PassMarkLine->setPlot(XYPlot);
-
-    XYLine = new Tsp_XYLine(this);
-    XYLine->setLegend(QStringLiteral("純得点"));
-    XYLine->LineAttr().setColor(Green);
-    XYLine->LineAttr().setWidth(3);
-    XYLine->LineAttr().setVisible(true);
-    Tsp_PointAttr &markers = XYLine->PointAttr();
-    markers.setKind(Tsp_PointAttr::ptEllipse);
-    markers.setHSize(9);
-    markers.setVSize(9);
-    markers.setColor(Yellow);
-    markers.setVisible(true);
-    XYLine->setPlot(XYPlot);
+    XYLine = ScoreChart::addScoreLine(*XYPlot, this, QStringLiteral("純得点"));
 }
 
-void THistoryForm::FormCreate()
+void THistoryForm::loadRuns()
 {
     try {
         m_runs = ExamHistory(m_path).read();
@@ -208,5 +170,9 @@ void THistoryForm::fillChart()
 
 void THistoryForm::FolderButtonClick()
 {
-    m_shell.open(QUrl::fromLocalFile(QFileInfo(m_path).absolutePath()));
+    const QString folder = QFileInfo(m_path).absolutePath();
+    if (!m_shell.open(QUrl::fromLocalFile(folder)))
+        showErrorBox(m_dialogs, this,
+            QStringLiteral("フォルダー %1 を開けません。ファイルマネージャーから開いてください。")
+                .arg(QDir::toNativeSeparators(folder)));
 }

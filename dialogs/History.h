@@ -36,7 +36,7 @@ public:
     Tsp_XYLine *PassMarkLine = nullptr; // across the whole chart at the level's mark
     QLabel *MarkLabel = nullptr;
     QPushButton *FolderButton = nullptr;
-    QPushButton *Button1 = nullptr;
+    QPushButton *CloseButton = nullptr;
 
     // The runs as shown, oldest first.
     const QList<ExamResult> &runs() const { return m_runs; }
@@ -52,7 +52,7 @@ private:
     void setupGrid();
     void setupChart();
     void setupSeries();
-    void FormCreate();
+    void loadRuns();
     void fillGrid();
     void fillChart();
 

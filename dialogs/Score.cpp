@@ -3,6 +3,7 @@
 #include "ErrorReport.h"
 #include "Errors.h"
 #include "IntegerText.h"
+#include "ScoreChart.h"
 #include "sgr_def.h"
 #include "sgr_defAxis.h"
 #include "sgr_defSeries.h"
@@ -15,12 +16,6 @@
 
 namespace {
 constexpr int MaxBottomTicks = 21;
-constexpr ColorValue Black = 0x000000;
-constexpr ColorValue Grey = 0x808080;
-constexpr ColorValue Green = 0x008000;
-constexpr ColorValue Yellow = 0x00FFFF;
-constexpr ColorValue White = 0xFFFFFF;
-constexpr ColorValue ButtonFace = ColorNames::SystemColorBase + 15;
 
 // "x", "X", "0x" and "0X" introduce hexadecimal digits just as "$" does.
 QString withDollarPrefix(const QString &entry)
@@ -83,57 +78,14 @@ void TScoreForm::resizeEvent(QResizeEvent *event)
     XYPlot->setGeometry(0, 0, width(), PlotHeight); // kept at the top, as wide as the window
 }
 
-namespace {
-struct AxisSettings
-{
-    int ticks;
-    bool grid;
-    quint32 flags;
-    double min, max;
-};
-
-void configure(Tsp_Axis &axis, const AxisSettings &s)
-{
-    axis.setMargin(4);
-    axis.setTicksCount(s.ticks);
-    axis.LineAttr()->setColor(Black);
-    axis.LineAttr()->setVisible(true);
-    axis.GridAttr()->setColor(Grey);
-    axis.GridAttr()->setVisible(s.grid);
-    axis.setLabelFormat(QStringLiteral("###0.##"));
-    axis.setFlags(s.flags);
-    axis.SetMinMax(s.min, s.max);
-}
-} // namespace
-
 void TScoreForm::setupChart()
 {
-    using S = Tsp_Scale;
-    constexpr quint32 hidden = S::sfNoTicksLines | S::sfNoTicksLabel | S::sfOppositeSide;
-    configure(*XYPlot->LeftAxis(), { 11, true, S::sfVertical | S::sfAutoMax, 0, 10.25 });
-    configure(*XYPlot->RightAxis(), { 5, false, S::sfVertical | hidden, 0, 10 });
-    configure(*XYPlot->BottomAxis(), { 10, true, S::sfNoTicksLines, 1, 9.2 });
-    configure(*XYPlot->TopAxis(), { 5, false, hidden, 0, 10 });
-    XYPlot->setBorderStyle(Tsp_XYPlot::bs_None);
-    XYPlot->setFieldColor(White);
-    XYPlot->setColor(ButtonFace);
-    XYPlot->setBufferedDisplay(true);
+    ScoreChart::style(*XYPlot, 9.2);
 }
 
 void TScoreForm::setupSeries()
 {
-    XYLine = new Tsp_XYLine(this);
-    XYLine->setLegend(QStringLiteral("Score"));
-    XYLine->LineAttr().setColor(Green);
-    XYLine->LineAttr().setWidth(3);
-    XYLine->LineAttr().setVisible(true);
-    Tsp_PointAttr &markers = XYLine->PointAttr();
-    markers.setKind(Tsp_PointAttr::ptEllipse);
-    markers.setHSize(9);
-    markers.setVSize(9);
-    markers.setColor(Yellow);
-    markers.setVisible(true);
-    XYLine->setPlot(XYPlot);
+    XYLine = ScoreChart::addScoreLine(*XYPlot, this, QStringLiteral("Score"));
 }
 
 // One point per entry at x = its position from 1. An entry that is not an

@@ -1,5 +1,7 @@
 #include "AppendFile.h"
 
+#include "RegularFile.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -25,33 +27,20 @@ Outcome outcomeOf(int error)
     case ENOTDIR:
         return Outcome::NoFolder;
     case EISDIR:
-    case ENXIO: // a FIFO nobody reads
+    case ENXIO: // a FIFO, a device
         return Outcome::NotRegular;
     default:
         return Outcome::Failed;
     }
 }
 
-// O_NONBLOCK keeps a FIFO from waiting for a reader; only a regular file is kept.
+// Read as well as append: lead() looks at the file's last byte.
 int openForAppend(const QString &path, Outcome &outcome)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(),
-        O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
-    if (fd < 0) {
+    const int fd
+        = RegularFile::openRegular(QFile::encodeName(path), O_RDWR | O_APPEND | O_CREAT, 0666);
+    if (fd < 0)
         outcome = outcomeOf(errno);
-        return -1;
-    }
-    struct stat status = {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        outcome = Outcome::NotRegular;
-        ::close(fd);
-        return -1;
-    }
-    if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-        outcome = outcomeOf(errno);
-        ::close(fd);
-        return -1;
-    }
     return fd;
 }
 
@@ -77,25 +66,6 @@ bool lead(int fd, const QByteArray &preamble, QByteArray &out)
     return true;
 }
 
-// One write call; O_APPEND places it after whatever another writer added.
-// A short write (a disk filling up) is continued, and then reports the error.
-bool writeAll(int fd, const QByteArray &data)
-{
-    qsizetype done = 0;
-    while (done < data.size()) {
-        const ssize_t written = ::write(fd, data.constData() + done, size_t(data.size() - done));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            if (written == 0)
-                errno = ENOSPC;
-            return false;
-        }
-        done += written;
-    }
-    return true;
-}
-
 } // namespace
 
 Outcome append(const QString &path, const QByteArray &preamble, const QByteArray &line)
@@ -109,8 +79,10 @@ Outcome append(const QString &path, const QByteArray &preamble, const QByteArray
     QByteArray data;
     bool ok = lead(fd, preamble, data);
     if (ok) {
+        // O_APPEND puts it after whatever another writer added, and a short
+        // write (a disk filling up) is continued before the error is reported.
         data += line;
-        ok = writeAll(fd, data) && ::fsync(fd) == 0;
+        ok = RegularFile::writeAll(fd, data) && ::fsync(fd) == 0;
     }
     const int error = ok ? 0 : errno;
     if (::close(fd) != 0 && ok)

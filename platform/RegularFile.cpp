@@ -10,21 +10,24 @@
 
 namespace RegularFile {
 
-namespace {
-
-// Opens without waiting for the other end of a FIFO, then insists on a regular file.
-int openRegular(const QByteArray &name, int flags)
+int openRegular(const QByteArray &name, int flags, unsigned mode)
 {
-    const int fd = ::open(name.constData(), flags | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(name.constData(), flags | O_NONBLOCK | O_CLOEXEC, mode_t(mode));
     if (fd < 0)
         return -1;
     struct stat status = {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)
-        || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
+    int error = 0;
+    if (::fstat(fd, &status) != 0)
+        error = errno;
+    else if (!S_ISREG(status.st_mode))
+        error = ENXIO;
+    else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+        error = errno; // the O_NONBLOCK that kept a FIFO from waiting is not wanted after
+    if (error == 0)
+        return fd;
+    ::close(fd);
+    errno = error;
+    return -1;
 }
 
 bool writeAll(int fd, const QByteArray &data)
@@ -34,12 +37,17 @@ bool writeAll(int fd, const QByteArray &data)
         const ssize_t written = ::write(fd, data.constData() + done, size_t(data.size() - done));
         if (written < 0 && errno == EINTR)
             continue;
-        if (written <= 0)
+        if (written <= 0) {
+            if (written == 0)
+                errno = ENOSPC;
             return false;
+        }
         done += written;
     }
     return true;
 }
+
+namespace {
 
 // Keeps the file's inode, and with it its links, owner and mode.
 bool writeInPlace(const QString &path, const QByteArray &data)

@@ -24,4 +24,14 @@ bool openForReading(QFile &file, const QString &path, const QByteArray &nativePa
 // when path exists and is not a regular file.
 bool write(const QString &path, const QByteArray &data);
 
+// For callers that need the descriptor itself (to append, say): opens the file
+// named by these bytes with flags (creating it with mode where O_CREAT asks)
+// without waiting on a FIFO, and keeps it only when it is a regular file. -1 on
+// failure, errno telling why (ENXIO: something that is not a regular file).
+int openRegular(const QByteArray &name, int flags, unsigned mode = 0);
+
+// Writes all of data, going on after short writes. False on failure, errno
+// telling why (ENOSPC when the disk takes nothing more).
+bool writeAll(int fd, const QByteArray &data);
+
 } // namespace RegularFile

@@ -7,7 +7,7 @@ namespace {
 class DesktopShell final : public Shell
 {
 public:
-    void open(const QUrl &address) override { QDesktopServices::openUrl(address); }
+    bool open(const QUrl &address) override { return QDesktopServices::openUrl(address); }
 };
 } // namespace
 

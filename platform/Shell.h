@@ -8,8 +8,8 @@ class Shell
 public:
     virtual ~Shell() = default;
     // Opens an address (web page or local file) with its default program;
-    // the result is not reported.
-    virtual void open(const QUrl &address) = 0;
+    // false when the desktop has no program to open it with.
+    virtual bool open(const QUrl &address) = 0;
 
     // The desktop's own shell.
     static Shell &desktop();

@@ -81,7 +81,11 @@ private slots:
     void unwritableHistoryIsToldOnce();
     void markerFollowsTheAlignment_data();
     void markerFollowsTheAlignment();
+    void markerFollowsAWrappedParagraph();
     void answerCheckMarksEachKindAndSteps();
+    void keyboardGoesBackToThePane_data();
+    void keyboardGoesBackToThePane();
+    void resultWindowHidesNoTyping();
 };
 
 void TestMainExam::figuresFollowTyping_data()
@@ -246,11 +250,15 @@ void TestMainExam::unwritableHistoryIsToldOnce()
     w.LeftMemo->setPlainText(QStringLiteral("abc"));
     w.RightMemo->setPlainText(QStringLiteral("ab"));
     runTenMinutes(t);
+    // Told in the result window, which leaves the keyboard alone, not in a box that takes it.
+    QVERIFY(t.dialogs.messages.isEmpty());
+    QVERIFY(w.ExamResultForm->isVisible() && w.ExamResultForm->NoticeLabel->isVisible());
+    QVERIFY(w.ExamResultForm->NoticeLabel->text().contains(
+        QDir::toNativeSeparators(ExamHistory::pathBeside(t.iniPath()))));
     runTenMinutes(t);
     QCOMPARE(t.scores, QStringList({ "2", "2" }));
-    QCOMPARE(t.dialogs.messages.size(), 1);
-    QCOMPARE(t.dialogs.messages.first().icon, QMessageBox::Warning);
-    QVERIFY(t.dialogs.messages.first().text.contains(QStringLiteral("練習履歴")));
+    QVERIFY(t.dialogs.messages.isEmpty());
+    QVERIFY(!w.ExamResultForm->NoticeLabel->isVisible()); // once a session
     QVERIFY(w.ExamResultForm->isVisible());
 }
 
@@ -282,6 +290,33 @@ void TestMainExam::markerFollowsTheAlignment()
     QVERIFY(bands.first().format.property(QTextFormat::FullWidthSelection).toBool());
     const QTextCursor line(w.LeftMemo->document()->findBlockByNumber(block));
     QVERIFY(w.LeftMemo->viewport()->rect().contains(w.LeftMemo->cursorRect(line)));
+}
+
+// A practice text of one long paragraph: the band is on the screen line reached,
+// and that line stays in view, not the paragraph's first line.
+void TestMainExam::markerFollowsAWrappedParagraph()
+{
+    Trainer t;
+    TMainForm &w = *t.window;
+    const QString practice = QStringLiteral("あいうえおかきくけこ").repeated(300);
+    w.LeftMemo->setPlainText(practice);
+    w.RightMemo->setPlainText(practice.left(2500));
+    QTRY_COMPARE(w.examMarkerBlock(), 0);
+    const QList<QTextEdit::ExtraSelection> bands = w.LeftMemo->extraSelections();
+    QCOMPARE(bands.size(), 1);
+    QCOMPARE(bands.first().cursor.position(), 2500);
+    const QRect row = w.LeftMemo->cursorRect(bands.first().cursor);
+    QVERIFY(w.LeftMemo->viewport()->rect().contains(row));
+    // Drawn on that screen line only.
+    const QImage shot = w.LeftMemo->viewport()->grab().toImage();
+    const auto banded = [&](int y) {
+        for (int x = 0; x < shot.width(); ++x)
+            if (shot.pixel(x, y) == bands.first().format.background().color().rgb())
+                return true;
+        return false;
+    };
+    QVERIFY(banded(row.center().y()));
+    QVERIFY(!banded(row.center().y() - row.height()) && !banded(row.center().y() + row.height()));
 }
 
 void TestMainExam::answerCheckMarksEachKindAndSteps()
@@ -321,17 +356,107 @@ void TestMainExam::answerCheckMarksEachKindAndSteps()
     QTest::keyClick(w.RightMemo, Qt::Key_F8, Qt::ShiftModifier);
     QCOMPARE(w.currentErrorIndex(), 1);
 
+    QTest::keyClick(w.RightMemo, Qt::Key_F8, Qt::ShiftModifier); // back to the omission
     QTest::keyClick(w.RightMemo, Qt::Key_Z); // the next edit clears the marks
     QVERIFY(w.RightMemo->extraSelections().isEmpty());
     QCOMPARE(w.LeftMemo->extraSelections().size(), 1);
+    QVERIFY(!w.LeftMemo->textCursor().hasSelection()); // no leftover look-alike of a mark
 
     // A left-out line break, which has no glyph, is marked out to the pane's edge.
     w.LeftMemo->setPlainText(QStringLiteral("ab\ncd"));
+    QVERIFY(!w.ExamResultForm->isVisible()); // it told of the text before
     w.RightMemo->setPlainText(QStringLiteral("abcd"));
     w.ExamCheckClick();
     const QTextEdit::ExtraSelection lineBreak = w.LeftMemo->extraSelections().last();
     QCOMPARE(marked(lineBreak), QString(QChar::ParagraphSeparator));
     QVERIFY(lineBreak.format.property(QTextFormat::FullWidthSelection).toBool());
+    QCOMPARE(lineBreak.format.background().style(), Qt::BDiagPattern); // not by colour alone
+
+    // With the practice text's pane hidden, a left-out character is shown where it belongs.
+    w.N6Click();
+    w.ExamCheckClick();
+    w.RightMemo->moveCursor(QTextCursor::End);
+    QTest::keyClick(w.RightMemo, Qt::Key_F8);
+    QCOMPARE(w.currentErrorIndex(), 0);
+    QCOMPARE(w.RightMemo->textCursor().position(), 2);
+}
+
+// A level picked, a figure entered, an error stepped to from the result window:
+// the next keystroke is typing again.
+void TestMainExam::keyboardGoesBackToThePane_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::newRow("level combo, a level picked") << QStringLiteral("level");
+    QTest::newRow("penalty, Enter") << QStringLiteral("penalty");
+    QTest::newRow("pass mark, Enter") << QStringLiteral("mark");
+    QTest::newRow("result window, next error") << QStringLiteral("next");
+}
+
+void TestMainExam::keyboardGoesBackToThePane()
+{
+    QFETCH(QString, control);
+    Trainer t;
+    TMainForm &w = *t.window;
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.ExamLevelCombo->setCurrentIndex(ExamProfile::CustomIndex);
+    w.LeftMemo->setPlainText(QStringLiteral("abcdef"));
+    w.RightMemo->setPlainText(QStringLiteral("aXc"));
+    if (control == QStringLiteral("next")) {
+        w.ExamCheckClick();
+        QTest::qWait(600); // past the moment a window system's activation is handed back
+        w.ExamResultForm->activateWindow(); // the learner's own click on it
+        QTRY_COMPARE(QApplication::activeWindow(), w.ExamResultForm);
+        QTest::mouseClick(w.ExamResultForm->NextButton, Qt::LeftButton);
+        QCOMPARE(w.RightMemo->textCursor().position(), 1);
+    } else if (control == QStringLiteral("level")) {
+        w.ExamLevelCombo->setFocus();
+        QTest::keyClick(w.ExamLevelCombo, Qt::Key_Up); // as a pick from its list does
+        QCOMPARE(w.ExamLevelCombo->currentIndex(), ExamProfile::CustomIndex - 1);
+    } else {
+        QSpinBox *spin
+            = control == QStringLiteral("penalty") ? w.ExamPenaltySpin : w.ExamPassMarkSpin;
+        QTRY_VERIFY(spin->isVisible());
+        spin->setFocus();
+        QTest::keyClick(spin, Qt::Key_Up);
+        QVERIFY(spin->hasFocus()); // still choosing
+        QTest::keyClick(spin, Qt::Key_Return);
+    }
+    QTRY_COMPARE(QApplication::activeWindow(), &w);
+    QCOMPARE(QApplication::focusWidget(), w.RightMemo);
+}
+
+// Beside the main window where the screen has room; else over a part with no typing.
+void TestMainExam::resultWindowHidesNoTyping()
+{
+    const QRect screen(0, 0, 1920, 1080);
+    const QRect spare(10, 100, 400, 600); // the practice pane
+    const QSize size(300, 200);
+    const auto place = [&](const QRect &main) {
+        return QRect(ExamResultWindow::clearPlace(main, size, screen, spare), size);
+    };
+    const QRect narrow(100, 50, 1000, 700);
+    QVERIFY(!place(narrow).intersects(narrow) && screen.contains(place(narrow)));
+    QCOMPARE(place(narrow).left(), narrow.right() + 5);
+    const QRect wide(0, 0, 1800, 700);
+    QVERIFY(!place(wide).intersects(wide) && screen.contains(place(wide)));
+    QCOMPARE(place(wide).top(), wide.bottom() + 5);
+    const QRect right(500, 0, 1420, 1040);
+    QVERIFY(!place(right).intersects(right) && screen.contains(place(right)));
+    QCOMPARE(place(right).right(), right.left() - 5);
+    const QRect full(0, 0, 1920, 1040);
+    QVERIFY(spare.contains(place(full)));
+    QCOMPARE(place(full).bottom(), spare.bottom() - 4);
+
+    // And on the real windows: the typing pane is left uncovered.
+    Trainer t;
+    TMainForm &w = *t.window;
+    w.LeftMemo->setPlainText(QStringLiteral("abc"));
+    w.RightMemo->setPlainText(QStringLiteral("ab"));
+    w.ExamCheckClick();
+    QVERIFY(QTest::qWaitForWindowExposed(w.ExamResultForm));
+    const QRect typing(w.RightMemo->mapToGlobal(QPoint(0, 0)), w.RightMemo->size());
+    QVERIFY(!w.ExamResultForm->frameGeometry().intersects(typing));
 }
 
 QTEST_MAIN(TestMainExam)

@@ -3,16 +3,11 @@
 // the alignment that follows when typing pauses (figures, where-am-I band).
 // Run on demand, from a release build for figures:
 //   QT_QPA_PLATFORM=offscreen build/tests/bench/bench_examchange
-#include "Main.h"
-
-#include "../support/FakeClock.h"
-#include "../support/FakeDialogs.h"
-#include "../support/RecordingSoundPlayer.h"
+#include "../support/Trainer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <algorithm>
@@ -82,16 +77,8 @@ Figures perKeystroke(TMainForm &window, int practiceLength, int typedLength, int
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QTemporaryDir folder;
-    FakeClock clock;
-    RecordingSoundPlayer sound;
-    FakeDialogs dialogs;
-    const Services services { clock, sound, dialogs,
-        folder.filePath(QStringLiteral("vemitrainer")) };
-    Settings settings;
-    QStringList scores;
-    TMainForm window(services, settings, scores);
-    window.show();
+    Trainer trainer;
+    TMainForm &window = *trainer.window;
 
     struct Case
     {

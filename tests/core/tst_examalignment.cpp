@@ -223,6 +223,9 @@ void TestExamAlignment::countsErrors_data()
                                         << "あいうえ" << 0 << 0 << 2 << 2 << "I2+1:2+0 I3+1:2+0";
     QTest::newRow("tie: substitution reaches further") << "あい"
                                                        << "あか" << 1 << 0 << 0 << 2 << "S1+1:1+1";
+    QTest::newRow("tie: substitution read before omission")
+        << "雨が降り"
+        << "飴降り" << 1 << 1 << 0 << 4 << "S0+1:0+1 O1+0:1+1";
     QTest::newRow("tie: omission reaches further") << "あいう"
                                                    << "あう" << 0 << 1 << 0 << 3 << "O1+0:1+1";
 }

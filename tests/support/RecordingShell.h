@@ -9,5 +9,10 @@ class RecordingShell final : public Shell
 {
 public:
     QList<QUrl> opened;
-    void open(const QUrl &address) override { opened.append(address); }
+    bool opens = true; // false: the desktop has nothing to open an address with
+    bool open(const QUrl &address) override
+    {
+        opened.append(address);
+        return opens;
+    }
 };

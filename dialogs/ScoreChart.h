@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+class QObject;
+class Tsp_XYLine;
+class Tsp_XYPlot;
+
+// The look the score chart and the practice history share, so the two read
+// alike: a white field with a grey grid, the left axis growing to the highest
+// score, the bottom axis counting from 1, and the scores as a thick green line
+// with yellow round markers.
+namespace ScoreChart {
+
+// Axes and colours; the bottom axis runs from 1 to bottomMax.
+void style(Tsp_XYPlot &plot, double bottomMax);
+
+// A line of scores in that look, owned by owner and drawn on plot.
+Tsp_XYLine *addScoreLine(Tsp_XYPlot &plot, QObject *owner, const QString &legend);
+
+} // namespace ScoreChart
