@@ -1,9 +1,9 @@
-#include "Application.h"
+#include "app/Application.h"
 
-#include "CaretBlink.h"
-#include "ErrorReport.h"
-#include "Errors.h"
-#include "RxCombos.h"
+#include "app/CaretBlink.h"
+#include "controls/edit/RxCombos.h"
+#include "core/Errors.h"
+#include "platform/ErrorReport.h"
 
 #include <QFont>
 #include <QLibraryInfo>

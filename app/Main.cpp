@@ -1,12 +1,12 @@
-#include "Main.h"
+#include "app/Main.h"
 
-#include "AlignLayout.h"
-#include "ErrorReport.h"
-#include "ProgramIcon.h"
-#include "RXSplit.h"
-#include "Rounding.h"
-#include "Shell.h"
-#include "VisibleCount.h"
+#include "controls/layout/AlignLayout.h"
+#include "controls/layout/RXSplit.h"
+#include "core/Rounding.h"
+#include "core/text/VisibleCount.h"
+#include "platform/ErrorReport.h"
+#include "platform/Shell.h"
+#include "resources/ProgramIcon.h"
 
 #include <QBoxLayout>
 #include <QEvent>

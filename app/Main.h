@@ -1,11 +1,11 @@
 #pragma once
 
-#include "DataLayout.h"
-#include "ExamAlignment.h"
-#include "ExamSettings.h"
-#include "PracticeTimer.h"
-#include "Services.h"
-#include "Settings.h"
+#include "core/exam/ExamAlignment.h"
+#include "core/practice/PracticeTimer.h"
+#include "core/settings/ExamSettings.h"
+#include "core/settings/Settings.h"
+#include "platform/DataLayout.h"
+#include "platform/Services.h"
 
 #include <QMainWindow>
 #include <QMessageBox>

@@ -1,13 +1,13 @@
-#include "Main.h"
+#include "app/Main.h"
 
-#include "AboutBox.h"
-#include "Errors.h"
-#include "ExamHistory.h"
-#include "History.h"
-#include "Option.h"
-#include "PracticeText.h"
-#include "Q_Open.h"
-#include "Score.h"
+#include "core/Errors.h"
+#include "core/exam/ExamHistory.h"
+#include "core/text/PracticeText.h"
+#include "dialogs/Option.h"
+#include "dialogs/Q_Open.h"
+#include "dialogs/about/AboutBox.h"
+#include "dialogs/exam/History.h"
+#include "dialogs/score/Score.h"
 
 #include <QFileInfo>
 #include <QPlainTextEdit>

@@ -1,8 +1,8 @@
-#include "Main.h"
+#include "app/Main.h"
 
-#include "Dialogs.h"
-#include "Errors.h"
-#include "TextFile.h"
+#include "core/Errors.h"
+#include "core/text/TextFile.h"
+#include "platform/Dialogs.h"
 
 #include <QPlainTextEdit>
 #include <QPrinter>

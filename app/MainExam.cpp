@@ -1,10 +1,10 @@
 // The exam bar: the level, the live figures, and the ten-minute result.
-#include "Main.h"
+#include "app/Main.h"
 
-#include "Errors.h"
-#include "ExamHistory.h"
-#include "ExamResult.h"
-#include "ExamResultWindow.h"
+#include "core/Errors.h"
+#include "core/exam/ExamHistory.h"
+#include "core/exam/ExamResult.h"
+#include "dialogs/exam/ExamResultWindow.h"
 
 #include <QComboBox>
 #include <QDateTime>

@@ -1,5 +1,5 @@
 // The answer check's marks, the where-am-I band, and stepping through the errors.
-#include "Main.h"
+#include "app/Main.h"
 
 #include <QPlainTextEdit>
 #include <QTextBlock>

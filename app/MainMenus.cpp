@@ -1,8 +1,8 @@
-#include "Main.h"
+#include "app/Main.h"
 
-#include "Lcd99.h"
-#include "RxCombos.h"
-#include "ToolImageList.h"
+#include "controls/edit/RxCombos.h"
+#include "controls/lcd/Lcd99.h"
+#include "resources/ToolImageList.h"
 
 #include <QActionGroup>
 #include <QComboBox>

@@ -1,16 +1,16 @@
-#include "Main.h"
+#include "app/Main.h"
 
-#include "ColorNames.h"
-#include "Dialogs.h"
-#include "ErrorReport.h"
-#include "Errors.h"
-#include "IntegerText.h"
-#include "Lcd99.h"
-#include "ProgramPath.h"
-#include "RXSplit.h"
-#include "RxCombos.h"
-#include "SettingsFile.h"
-#include "SystemColors.h"
+#include "controls/edit/RxCombos.h"
+#include "controls/layout/RXSplit.h"
+#include "controls/lcd/Lcd99.h"
+#include "core/Errors.h"
+#include "core/settings/ColorNames.h"
+#include "core/settings/SettingsFile.h"
+#include "core/text/IntegerText.h"
+#include "platform/Dialogs.h"
+#include "platform/ErrorReport.h"
+#include "platform/ProgramPath.h"
+#include "platform/SystemColors.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -1,9 +1,9 @@
-#include "Main.h"
+#include "app/Main.h"
 
-#include "Clock.h"
-#include "Errors.h"
-#include "Lcd99.h"
-#include "SoundPlayer.h"
+#include "controls/lcd/Lcd99.h"
+#include "core/Errors.h"
+#include "platform/Clock.h"
+#include "platform/SoundPlayer.h"
 
 #include <QLabel>
 #include <QTimer>

@@ -1,14 +1,14 @@
-#include "Option.h"
+#include "dialogs/Option.h"
 
-#include "ColorPickerButton.h"
-#include "Dialogs.h"
-#include "ErrorReport.h"
-#include "Errors.h"
-#include "Lcd99.h"
-#include "Settings.h"
-#include "Spin.h"
-#include "SystemColors.h"
-#include "ToolEdit.h"
+#include "controls/color/ColorPickerButton.h"
+#include "controls/edit/Spin.h"
+#include "controls/edit/ToolEdit.h"
+#include "controls/lcd/Lcd99.h"
+#include "core/Errors.h"
+#include "core/settings/Settings.h"
+#include "platform/Dialogs.h"
+#include "platform/ErrorReport.h"
+#include "platform/SystemColors.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ColorNames.h"
+#include "core/settings/ColorNames.h"
 
 #include <QDialog>
 

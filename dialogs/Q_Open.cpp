@@ -1,11 +1,11 @@
-#include "Q_Open.h"
+#include "dialogs/Q_Open.h"
 
-#include "AdvGrid.h"
-#include "Dialogs.h"
-#include "ErrorReport.h"
-#include "Errors.h"
-#include "ExtMemo.h"
-#include "ProblemCatalogue.h"
+#include "controls/grid/AdvGrid.h"
+#include "core/Errors.h"
+#include "core/practice/ProblemCatalogue.h"
+#include "core/text/ExtMemo.h"
+#include "platform/Dialogs.h"
+#include "platform/ErrorReport.h"
 
 #include <QFile>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileSearch.h"
+#include "platform/FileSearch.h"
 
 #include <QDialog>
 #include <QHash>

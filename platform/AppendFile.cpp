@@ -1,6 +1,6 @@
-#include "AppendFile.h"
+#include "platform/AppendFile.h"
 
-#include "RegularFile.h"
+#include "platform/RegularFile.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
-#include "DataLayout.h"
+#include "platform/DataLayout.h"
 
-#include "ProgramPath.h"
+#include "platform/ProgramPath.h"
 
 #include <QDir>
 #include <QFileInfo>

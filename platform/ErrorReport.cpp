@@ -1,6 +1,6 @@
-#include "ErrorReport.h"
+#include "platform/ErrorReport.h"
 
-#include "Dialogs.h"
+#include "platform/Dialogs.h"
 
 QString errorBoxText(const QString &message)
 {

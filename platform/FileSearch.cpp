@@ -1,4 +1,4 @@
-#include "FileSearch.h"
+#include "platform/FileSearch.h"
 
 #include <QFile>
 #include <QStringDecoder>

@@ -1,6 +1,6 @@
-#include "IniProfile.h"
+#include "platform/IniProfile.h"
 
-#include "RegularFile.h"
+#include "platform/RegularFile.h"
 
 #include <QByteArrayView>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "LazySoundPlayer.h"
+#include "platform/LazySoundPlayer.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "VersionData.h"
+#include "platform/VersionData.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

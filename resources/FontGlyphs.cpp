@@ -1,4 +1,4 @@
-#include "FontGlyphs.h"
+#include "resources/FontGlyphs.h"
 
 #include <QPainter>
 

@@ -3,7 +3,7 @@
 //
 // Usage: IconGen <output-folder>
 
-#include "ProgramIcon.h"
+#include "resources/ProgramIcon.h"
 
 #include <QDir>
 #include <QGuiApplication>

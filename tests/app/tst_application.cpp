@@ -1,7 +1,7 @@
-#include "Application.h"
+#include "app/Application.h"
 
-#include "../support/FakeDialogs.h"
-#include "Errors.h"
+#include "core/Errors.h"
+#include "tests/support/FakeDialogs.h"
 
 #include <QFont>
 #include <QTest>

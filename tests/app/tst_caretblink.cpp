@@ -1,4 +1,4 @@
-#include "CaretBlink.h"
+#include "app/CaretBlink.h"
 
 #include <QApplication>
 #include <QBoxLayout>

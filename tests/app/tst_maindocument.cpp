@@ -1,7 +1,7 @@
-#include "../support/Trainer.h"
-#include "Cp932.h"
+#include "core/text/Cp932.h"
+#include "tests/support/Trainer.h"
 
-#include "Lcd99.h"
+#include "controls/lcd/Lcd99.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

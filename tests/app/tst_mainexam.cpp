@@ -1,8 +1,8 @@
-#include "../support/Trainer.h"
+#include "tests/support/Trainer.h"
 
-#include "Cp932.h"
-#include "ExamHistory.h"
-#include "ExamResultWindow.h"
+#include "core/exam/ExamHistory.h"
+#include "core/text/Cp932.h"
+#include "dialogs/exam/ExamResultWindow.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,11 +1,11 @@
-#include "Main.h"
+#include "app/Main.h"
 
-#include "../support/Trainer.h"
-#include "Cp932.h"
+#include "core/text/Cp932.h"
+#include "tests/support/Trainer.h"
 
-#include "Lcd99.h"
-#include "RXSplit.h"
-#include "RxCombos.h"
+#include "controls/edit/RxCombos.h"
+#include "controls/layout/RXSplit.h"
+#include "controls/lcd/Lcd99.h"
 #include <QComboBox>
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
-#include "../support/FakeClock.h"
-#include "../support/FakeDialogs.h"
-#include "../support/RecordingShell.h"
-#include "../support/RecordingSoundPlayer.h"
-#include "AboutBox.h"
-#include "DataLayout.h"
-#include "HyperLabel.h"
-#include "Main.h"
+#include "app/Main.h"
+#include "dialogs/about/AboutBox.h"
+#include "dialogs/about/HyperLabel.h"
+#include "platform/DataLayout.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/FakeDialogs.h"
+#include "tests/support/RecordingShell.h"
+#include "tests/support/RecordingSoundPlayer.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "../support/Trainer.h"
+#include "tests/support/Trainer.h"
 
-#include "Lcd99.h"
+#include "controls/lcd/Lcd99.h"
 #include <QDialog>
 
 #include <QLabel>

@@ -1,5 +1,5 @@
-#include "../support/OrdinaryUser.h"
-#include "../support/Trainer.h"
+#include "tests/support/OrdinaryUser.h"
+#include "tests/support/Trainer.h"
 
 #include <QComboBox>
 #include <QPlainTextEdit>

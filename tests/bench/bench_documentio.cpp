@@ -1,8 +1,8 @@
 // Measures Open of a 1 MB Shift-JIS file into the left pane and Save of 1 MB
 // of typed text, through the real window. Run on demand:
 //   QT_QPA_PLATFORM=offscreen build/tests/bench/bench_documentio
-#include "../support/Trainer.h"
-#include "Cp932.h"
+#include "core/text/Cp932.h"
+#include "tests/support/Trainer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,7 +2,7 @@
 // 1 % errors, and texts that have nothing in common (the worst case). Run on
 // demand, from a release build for figures:
 //   build/tests/bench/bench_examalignment [case name]
-#include "ExamAlignment.h"
+#include "core/exam/ExamAlignment.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>

@@ -3,7 +3,7 @@
 // the alignment that follows when typing pauses (figures, where-am-I band).
 // Run on demand, from a release build for figures:
 //   QT_QPA_PLATFORM=offscreen build/tests/bench/bench_examchange
-#include "../support/Trainer.h"
+#include "tests/support/Trainer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

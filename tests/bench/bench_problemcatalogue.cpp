@@ -6,12 +6,12 @@
 // a screen reader registered for those events makes the bridge do.
 //   xvfb-run -a env QT_QPA_PLATFORM=xcb build/tests/bench/bench_problemcatalogue
 //   bash tests/dialogs/with_accessibility.sh build/tests/bench/bench_problemcatalogue
-#include "../support/FakeDialogs.h"
-#include "../support/FileBytes.h"
-#include "AdvGrid.h"
-#include "Cp932.h"
-#include "ProblemCatalogue.h"
-#include "Q_Open.h"
+#include "controls/grid/AdvGrid.h"
+#include "core/practice/ProblemCatalogue.h"
+#include "core/text/Cp932.h"
+#include "dialogs/Q_Open.h"
+#include "tests/support/FakeDialogs.h"
+#include "tests/support/FileBytes.h"
 
 #include <QAccessible>
 #include <QApplication>

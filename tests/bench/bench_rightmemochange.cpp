@@ -1,11 +1,11 @@
 // Measures the live count of the typed text on large panes: the time one
 // keystroke's RightMemoChange takes. Run on demand:
 //   QT_QPA_PLATFORM=offscreen build/tests/bench/bench_rightmemochange
-#include "Main.h"
+#include "app/Main.h"
 
-#include "../support/FakeClock.h"
-#include "../support/FakeDialogs.h"
-#include "../support/RecordingSoundPlayer.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/FakeDialogs.h"
+#include "tests/support/RecordingSoundPlayer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
 // Times the score chart at 100,000 scores: opening it (create, fill, first
 // paint), repainting it unchanged, and one pan step. Run on demand:
 //   QT_QPA_PLATFORM=offscreen build/tests/bench/bench_score
-#include "../support/FakeDialogs.h"
-#include "Score.h"
-#include "sgr_def.h"
+#include "controls/plot/sgr_def.h"
+#include "dialogs/score/Score.h"
+#include "tests/support/FakeDialogs.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
-#include "../support/Trainer.h"
-#include "ColorPickerButton.h"
-#include "Lcd99.h"
-#include "Option.h"
-#include "Spin.h"
-#include "ToolEdit.h"
+#include "controls/color/ColorPickerButton.h"
+#include "controls/edit/Spin.h"
+#include "controls/edit/ToolEdit.h"
+#include "controls/lcd/Lcd99.h"
+#include "dialogs/Option.h"
+#include "tests/support/Trainer.h"
 
 #include <QAction>
 #include <QApplication>

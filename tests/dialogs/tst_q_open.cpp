@@ -1,9 +1,9 @@
-#include "../support/Trainer.h"
-#include "AdvGrid.h"
-#include "Cp932.h"
-#include "ProblemCatalogue.h"
-#include "Q_Open.h"
-#include "TextFile.h"
+#include "controls/grid/AdvGrid.h"
+#include "core/practice/ProblemCatalogue.h"
+#include "core/text/Cp932.h"
+#include "core/text/TextFile.h"
+#include "dialogs/Q_Open.h"
+#include "tests/support/Trainer.h"
 
 #include <QAccessible>
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "../support/FakeDialogs.h"
-#include "../support/RecordingSoundPlayer.h"
-#include "Clock.h"
-#include "Lcd99.h"
-#include "Main.h"
+#include "app/Main.h"
+#include "controls/lcd/Lcd99.h"
+#include "platform/Clock.h"
+#include "tests/support/FakeDialogs.h"
+#include "tests/support/RecordingSoundPlayer.h"
 
 #include <QAccessible>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "DataLayout.h"
+#include "platform/DataLayout.h"
 
 #include <QDir>
 #include <QFile>

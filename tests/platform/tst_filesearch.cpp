@@ -1,6 +1,6 @@
-#include "../support/FileBytes.h"
-#include "FileSearch.h"
-#include "RegularFile.h"
+#include "platform/FileSearch.h"
+#include "platform/RegularFile.h"
+#include "tests/support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>

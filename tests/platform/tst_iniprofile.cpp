@@ -1,5 +1,5 @@
-#include "../support/FileBytes.h"
-#include "IniProfile.h"
+#include "platform/IniProfile.h"
+#include "tests/support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "LazySoundPlayer.h"
+#include "platform/LazySoundPlayer.h"
 
-#include "../support/RecordingSoundPlayer.h"
+#include "tests/support/RecordingSoundPlayer.h"
 
 #include <QTest>
 

@@ -2,7 +2,7 @@
 // them on the sound server's monitor of the default sink (a null sink when run
 // through with_pulseaudio.sh), so what is checked is what a learner would hear.
 
-#include "QtSoundPlayer.h"
+#include "platform/QtSoundPlayer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "SoundModule.h"
+#include "platform/SoundModule.h"
 
 #include <QFile>
 #include <QRegularExpression>

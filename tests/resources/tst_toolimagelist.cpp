@@ -1,4 +1,4 @@
-#include "ToolImageList.h"
+#include "resources/ToolImageList.h"
 
 #include <QImage>
 #include <QTest>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Clock.h"
+#include "platform/Clock.h"
 
 // A clock that moves only when the test says so.
 class FakeClock final : public Clock

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "FakeClock.h"
-#include "FakeDialogs.h"
-#include "FileBytes.h"
-#include "Main.h"
-#include "RecordingSoundPlayer.h"
+#include "app/Main.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/FakeDialogs.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/RecordingSoundPlayer.h"
 
 #include <QTemporaryDir>
 

@@ -1,0 +1,241 @@
+#include "core/Errors.h"
+#include "core/exam/ExamHistory.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/OrdinaryUser.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeZone>
+
+#include <optional>
+
+#include <sys/stat.h>
+
+namespace {
+
+const QByteArray Head = QByteArrayLiteral("\xEF\xBB\xBF")
+    + QStringLiteral("日時,練習文,級,入力文字数,誤字,脱字,余字,純得点,合格点,合否\r\n").toUtf8();
+
+QDateTime at(const char *dateTime, int offsetSeconds)
+{
+    return QDateTime::fromString(QString::fromLatin1(dateTime), Qt::ISODate)
+        .toTimeZone(QTimeZone(offsetSeconds));
+}
+
+ExamResult result(const QString &name, const QDateTime &when = at("2026-12-09T01:00:00Z", 32400))
+{
+    return { when, name, QStringLiteral("2級"), 520, 5, 4, 3, 484, 500, false };
+}
+
+QByteArray utf8(const char *text)
+{
+    return QByteArray(text);
+}
+
+QStringList names(const QList<ExamResult> &results)
+{
+    QStringList list;
+    for (const ExamResult &r : results)
+        list << r.practiceName;
+    return list;
+}
+
+// A well-formed row for a hand-made file.
+QByteArray row(const char *name)
+{
+    return utf8("2026-12-09T10:00:00+09:00,") + name + utf8(",3級,350,1,0,2,347,300,合格\r\n");
+}
+
+} // namespace
+
+class TestExamHistory final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { QVERIFY(m_dir.isValid()); }
+    void cleanup() { QFile::remove(path()); }
+    void pathBesideTheSettingsFile();
+    void rowBytesAndReadingBack_data();
+    void rowBytesAndReadingBack();
+    void appendKeepsEarlierBytes_data();
+    void appendKeepsEarlierBytes();
+    void readsCompleteRowsOnly_data();
+    void readsCompleteRowsOnly();
+    void refusesWhatItCannotWrite_data();
+    void refusesWhatItCannotWrite();
+
+private:
+    QString path() const { return m_dir.filePath(QString::fromLatin1(ExamHistory::FileName)); }
+    QTemporaryDir m_dir;
+};
+
+void TestExamHistory::pathBesideTheSettingsFile()
+{
+    QCOMPARE(ExamHistory::pathBeside(QStringLiteral("/opt/vemi/vemitrainer.ini")),
+        QStringLiteral("/opt/vemi/vemitrainer-history.csv"));
+    QCOMPARE(ExamHistory(path()).path(), path());
+}
+
+void TestExamHistory::rowBytesAndReadingBack_data()
+{
+    QTest::addColumn<ExamResult>("run");
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("comma, quote and Japanese")
+        << result(QStringLiteral("桃太郎, \"きびだんご\".txt"))
+        << utf8("2026-12-09T10:00:00+09:00,\"桃太郎, \"\"きびだんご\"\".txt\",2級,520,5,4,3,484,"
+                "500,不合格\r\n");
+    QTest::newRow("plain name, passed, UTC") << ExamResult { at("2026-01-31T23:59:59Z", 0),
+        QStringLiteral("a.txt"), QStringLiteral("自由設定"), 0, 0, 0, 0, 0, 0,
+        true } << utf8("2026-01-31T23:59:59+00:00,a.txt,自由設定,0,0,0,0,0,0,合格\r\n");
+    QTest::newRow("line break in the name, offset west of UTC")
+        << result(QStringLiteral("a\r\nb"), at("2026-07-01T12:00:00Z", -(3 * 3600 + 30 * 60)))
+        << utf8("2026-07-01T08:30:00-03:30,\"a\r\nb\",2級,520,5,4,3,484,500,不合格\r\n");
+    QTest::newRow("empty name") << result(
+        QString()) << utf8("2026-12-09T10:00:00+09:00,,2級,520,5,4,3,484,500,不合格\r\n");
+}
+
+void TestExamHistory::rowBytesAndReadingBack()
+{
+    QFETCH(ExamResult, run);
+    QFETCH(QByteArray, line);
+    const ExamHistory history(path());
+    history.append(run);
+    QCOMPARE(readAll(path()), Head + line);
+
+    const QList<ExamResult> back = history.read();
+    QCOMPARE(back.size(), 1);
+    const ExamResult &r = back.first();
+    QCOMPARE(r.when, run.when);
+    QCOMPARE(r.when.timeSpec(), Qt::LocalTime);
+    QCOMPARE(r.practiceName, run.practiceName);
+    QCOMPARE(r.level, run.level);
+    const QList<int> numbers { r.typedCount, r.substitutions, r.omissions, r.insertions, r.netScore,
+        r.passMark };
+    QCOMPARE(numbers,
+        QList<int>({ run.typedCount, run.substitutions, run.omissions, run.insertions, run.netScore,
+            run.passMark }));
+    QCOMPARE(r.passed, run.passed);
+}
+
+void TestExamHistory::appendKeepsEarlierBytes_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("lead"); // what goes between the old bytes and the new row
+    QTest::addColumn<QStringList>("names"); // read after the append
+    QTest::newRow("empty file gets the header") << QByteArray() << Head << QStringList { "新" };
+    QTest::newRow("complete history")
+        << Head + row("a") << QByteArray() << QStringList { "a", "新" };
+    QTest::newRow("cut mid-line") << Head + row("a") + row("b").left(40) << utf8("\r\n")
+                                  << QStringList { "a", "新" };
+    QTest::newRow("cut between CR and LF")
+        << Head + row("a").chopped(1) << utf8("\r\n") << QStringList { "新" };
+    QTest::newRow("cut inside a quoted name")
+        << Head + row("a") + utf8("2026-12-09T10:00:00+09:00,\"x,y") << utf8("\r\n")
+        << QStringList { "a", "新" };
+    QTest::newRow("LF line ends from an editor") << utf8("x\n") + row("a").replace("\r\n", "\n")
+                                                 << QByteArray() << QStringList { "a", "新" };
+}
+
+void TestExamHistory::appendKeepsEarlierBytes()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, lead);
+    QFETCH(QStringList, names);
+    QVERIFY(writeAll(path(), before));
+    const ExamHistory history(path());
+    history.append(result(QStringLiteral("新")));
+    const QByteArray after = readAll(path());
+    QVERIFY2(after.startsWith(before + lead), after.constData());
+    QCOMPARE(after.mid(before.size() + lead.size()),
+        utf8("2026-12-09T10:00:00+09:00,新,2級,520,5,4,3,484,500,不合格\r\n"));
+    QCOMPARE(::names(history.read()), names);
+}
+
+void TestExamHistory::readsCompleteRowsOnly_data()
+{
+    QTest::addColumn<std::optional<QByteArray>>("bytes"); // nothing: no file
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("no file") << std::optional<QByteArray>() << QStringList();
+    QTest::newRow("header only") << std::optional(Head) << QStringList();
+    QTest::newRow("without BOM") << std::optional(Head.mid(3) + row("a")) << QStringList { "a" };
+    QTest::newRow("last line cut short")
+        << std::optional(Head + row("a") + row("b").chopped(2)) << QStringList { "a" };
+    QTest::newRow("quoted line breaks and quotes")
+        << std::optional(Head + row("\"x\r\ny\"\"z\"\"\"") + row("b"))
+        << QStringList { "x\r\ny\"z\"", "b" };
+    QTest::newRow("a fragment with an open quote does not swallow later rows")
+        << std::optional(Head + utf8("2026-12-09T10:00:00+09:00,\"ab\r\n") + row("b") + row("c"))
+        << QStringList { "b", "c" };
+    QTest::newRow("rows that do not parse are skipped")
+        << std::optional(Head + row("a").replace("350", "3x0") + row("b").replace("合格", "可")
+               + row("c").replace("+09:00", "+9") + row("d") + utf8("1,2,3\r\n") + row("e"))
+        << QStringList { "d", "e" };
+    QTest::newRow("text after a closing quote")
+        << std::optional(Head + row("\"a\"b") + row("c")) << QStringList { "c" };
+    QTest::newRow("extra columns of a later version")
+        << std::optional(Head + row("a").replace("合格\r\n", "合格,42\r\n")) << QStringList { "a" };
+}
+
+void TestExamHistory::readsCompleteRowsOnly()
+{
+    QFETCH(std::optional<QByteArray>, bytes);
+    QFETCH(QStringList, names);
+    if (bytes)
+        QVERIFY(writeAll(path(), *bytes));
+    QCOMPARE(::names(ExamHistory(path()).read()), names);
+}
+
+void TestExamHistory::refusesWhatItCannotWrite_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("folder in its place") << "folder"
+                                         << "通常のファイルでない";
+    QTest::newRow("FIFO in its place") << "fifo"
+                                       << "通常のファイルでない";
+    QTest::newRow("read-only file") << "read-only"
+                                    << "許可されていません";
+    QTest::newRow("folder not writable") << "locked folder"
+                                         << "許可されていません";
+    QTest::newRow("folder missing") << "missing folder"
+                                    << "フォルダーがありません";
+}
+
+void TestExamHistory::refusesWhatItCannotWrite()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString file
+        = dir.filePath((kind == "missing folder" ? QStringLiteral("gone/") : QString())
+            + QString::fromLatin1(ExamHistory::FileName));
+    const QByteArray before = Head + row("a");
+    if (kind == "folder")
+        QVERIFY(QDir(dir.path()).mkdir(ExamHistory::FileName));
+    else if (kind == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    else if (kind == "read-only")
+        QVERIFY(writeAll(file, before) && ::chmod(QFile::encodeName(file).constData(), 0444) == 0);
+
+    std::optional<OrdinaryUser> user;
+    if (kind == "read-only" || kind == "locked folder") {
+        user.emplace(dir.path());
+        if (!user->usable())
+            QSKIP(qPrintable(user->reason()));
+    }
+    try {
+        ExamHistory(file).append(result(QStringLiteral("新")));
+        QFAIL("the append was reported as done");
+    } catch (const VemiError &error) {
+        QVERIFY2(error.message().contains(file) && error.message().contains(reason),
+            qPrintable(error.message()));
+    }
+    if (kind == "read-only")
+        QCOMPARE(readAll(file), before);
+    if (kind == "folder" || kind == "fifo")
+        QVERIFY_THROWS_EXCEPTION(VemiError, ExamHistory(file).read());
+}
+
+QTEST_APPLESS_MAIN(TestExamHistory)
+#include "tst_examhistory.moc"
