@@ -8,12 +8,12 @@ namespace ExamProfile {
 QList<ExamLevel> levels(int customPenalty, int customPassMark)
 {
     return {
-        { QStringLiteral("4級"), 1, 200 },
-        { QStringLiteral("3級"), 1, 300 },
-        { QStringLiteral("準2級"), 3, 400 },
-        { QStringLiteral("2級"), 3, 500 },
-        { QStringLiteral("準1級"), 5, 600 },
-        { QStringLiteral("1級"), 5, 700 },
+        { QStringLiteral("4級"), 1, 200, 23, 26 },
+        { QStringLiteral("3級"), 1, 300, 23, 26 },
+        { QStringLiteral("準2級"), 3, 400, 25, 30 },
+        { QStringLiteral("2級"), 3, 500, 25, 30 },
+        { QStringLiteral("準1級"), 5, 600, 25, 35 },
+        { QStringLiteral("1級"), 5, 700, 25, 35 },
         { QStringLiteral("自由設定"), customPenalty, customPassMark },
     };
 }
