@@ -6,6 +6,8 @@
 #include <QMap>
 #include <QTest>
 
+#include <optional>
+
 using KanjiShare::TextMeasure;
 
 namespace {
