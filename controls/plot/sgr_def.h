@@ -161,7 +161,7 @@ private:
     std::unique_ptr<Tsp_MemBitmap> m_bitmap;
     Field m_field;
     QSize m_paintSize; // the size the layers were last painted at
-    ColorValue m_fieldColor = 0x00FFFFFF;
+    ColorValue m_fieldColor = ColorNames::clWhite;
     ColorValue m_color;
     TBorderStyle m_borderStyle = bs_None;
     TZoomPanDirection m_zoom = zpdBoth;

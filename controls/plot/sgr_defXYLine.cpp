@@ -114,8 +114,7 @@ void Tsp_XYLine::Draw(QPainter &painter)
 {
     Tsp_XYPlot *p = plot();
     const bool lineShown = LineAttr().visible() && LineAttr().style() != Tsp_LineAttr::psClear;
-    if (Count() < 1 || !p
-        || (!m_pointAttr->visible() && (!LineAttr().visible() || Count() == 1)))
+    if (Count() < 1 || !p || (!m_pointAttr->visible() && (!LineAttr().visible() || Count() == 1)))
         return;
     const Tsp_Axis &xAxis = *xAxisOf(*p);
     const Tsp_Axis &yAxis = *yAxisOf(*p);
