@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include "controls/layout/AlignLayout.h"
+#include "controls/layout/FormFont.h"
 #include "controls/layout/RXSplit.h"
 #include "core/Rounding.h"
 #include "core/text/VisibleCount.h"
@@ -34,9 +35,7 @@ TMainForm::TMainForm(
     setWindowTitle(QStringLiteral("VemiTapiro"));
     setGeometry(456, 366, 709, 545);
     setWindowIcon(ProgramIcon::icon());
-    QFont formFont(QStringLiteral("ＭＳ Ｐゴシック"));
-    formFont.setPixelSize(12);
-    setFont(formFont);
+    setFont(FormFont::font());
     // The window's own menu of tool bars would hide bars behind the View menu's check marks.
     setContextMenuPolicy(Qt::NoContextMenu);
 

@@ -10,6 +10,7 @@
 namespace {
 const QString TextFilter = QStringLiteral("テキストファイル(*.txt)|*.txt");
 const QString DefaultExtension = QStringLiteral("txt");
+const QString WarningCaption = QStringLiteral("警告"); // the save question and the lossy save
 
 QString filePart(const QString &path)
 {
@@ -48,7 +49,7 @@ QMessageBox::StandardButton TMainForm::askToSave()
 {
     const QString text
         = filePart(m_documentName) + QStringLiteral("は変更されています\n保存しますか？");
-    return m_services.dialogs.message(this, QMessageBox::Warning, QStringLiteral("警告"), text,
+    return m_services.dialogs.message(this, QMessageBox::Warning, WarningCaption, text,
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
 }
 
@@ -145,9 +146,8 @@ bool TMainForm::writeTypedText(const QString &path)
                              "「?」として保存されます。\n保存しますか？")
                   .arg(unmappable->line)
                   .arg(unmappable->character);
-        const auto answer
-            = m_services.dialogs.message(this, QMessageBox::Warning, QStringLiteral("警告"),
-                warning, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
+        const auto answer = m_services.dialogs.message(this, QMessageBox::Warning, WarningCaption,
+            warning, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
         if (answer != QMessageBox::Ok)
             return false;
     }

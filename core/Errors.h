@@ -18,6 +18,12 @@ private:
     QString m_message;
 };
 
+// A read that failed part way, whichever reader met it.
+[[noreturn]] inline void throwStreamReadError()
+{
+    throw VemiError(QStringLiteral("ストリームからの読み込みに失敗しました"));
+}
+
 // Ends a command quietly, as when the learner cancels a question: never reported.
 class SilentAbort : public std::exception
 {

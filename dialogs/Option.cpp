@@ -3,6 +3,7 @@
 #include "controls/color/ColorPickerButton.h"
 #include "controls/edit/Spin.h"
 #include "controls/edit/ToolEdit.h"
+#include "controls/layout/FormFont.h"
 #include "controls/lcd/Lcd99.h"
 #include "core/Errors.h"
 #include "core/settings/Settings.h"
@@ -69,9 +70,7 @@ void TOptionForm::setupControls()
 {
     setWindowTitle(QStringLiteral("環境設定"));
     setFixedSize(ClientSize);
-    QFont formFont(QStringLiteral("ＭＳ Ｐゴシック"));
-    formFont.setPixelSize(12);
-    setFont(formFont);
+    setFont(FormFont::font());
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setGeometry(PageControlRect);

@@ -23,8 +23,8 @@ class TOptionForm : public QDialog
 {
     Q_OBJECT
 public:
-    static constexpr ColorValue DefaultForeColor = 0x000000; // clBlack
-    static constexpr ColorValue DefaultBackColor = 0xFFFFFF; // clWhite
+    static constexpr ColorValue DefaultForeColor = ColorNames::clBlack;
+    static constexpr ColorValue DefaultBackColor = ColorNames::clWhite;
     static constexpr int LatestMinute = 99;
 
     // mainDisplay may be null; it then takes no colours.
@@ -33,28 +33,28 @@ public:
 
     QPushButton *OKBtn = nullptr;
     QPushButton *CancelBtn = nullptr;
-    QTabWidget *PageControl1 = nullptr;
-    QWidget *TabSheet1 = nullptr;
-    QWidget *TabSheet2 = nullptr;
-    QWidget *TabSheet3 = nullptr;
-    QWidget *TabSheet4 = nullptr;
-    QGroupBox *GroupBox1 = nullptr;
-    QGroupBox *GroupBox2 = nullptr;
-    QGroupBox *GroupBox3 = nullptr;
-    QGroupBox *GroupBox4 = nullptr;
-    QCheckBox *CheckBox1 = nullptr;
-    QCheckBox *CheckBox2 = nullptr;
-    QCheckBox *CheckBox3 = nullptr;
-    QCheckBox *CheckBox4 = nullptr;
-    QCheckBox *CheckBox5 = nullptr;
+    QTabWidget *PageControl1 = nullptr; // the pages below
+    QWidget *TabSheet1 = nullptr; // page "タイマー" (timer)
+    QWidget *TabSheet2 = nullptr; // page "色" (colours)
+    QWidget *TabSheet3 = nullptr; // page "表示" (display marks), left empty
+    QWidget *TabSheet4 = nullptr; // page "フォント" (font box), left empty
+    QGroupBox *GroupBox1 = nullptr; // the timer page's frame
+    QGroupBox *GroupBox2 = nullptr; // the mark switches, hidden
+    QGroupBox *GroupBox3 = nullptr; // the colour page's frame
+    QGroupBox *GroupBox4 = nullptr; // the font box switches, hidden
+    QCheckBox *CheckBox1 = nullptr; // PreAlarm: sound the pre-alarm
+    QCheckBox *CheckBox2 = nullptr; // Alarm: sound the alarm
+    QCheckBox *CheckBox3 = nullptr; // font box: TrueType fonts only (hidden, unused)
+    QCheckBox *CheckBox4 = nullptr; // font box: fixed-pitch fonts only (hidden, unused)
+    QCheckBox *CheckBox5 = nullptr; // font box: names in their own font (hidden, unused)
     QCheckBox *ReturnCheckBox = nullptr;
     QCheckBox *SpaceCheckBox = nullptr;
     TSpinEdit *SpinEdit1 = nullptr; // minutes until the alarm
     TSpinEdit *SpinEdit2 = nullptr; // minutes until the pre-alarm
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *Label3 = nullptr;
-    QLabel *Label4 = nullptr;
+    QLabel *Label1 = nullptr; // "分" after the alarm minutes
+    QLabel *Label2 = nullptr; // "分" after the pre-alarm minutes
+    QLabel *Label3 = nullptr; // "文字色", before ForeColorButton
+    QLabel *Label4 = nullptr; // "背景色", before BackColorButton
     TFilenameEdit *FilenameEdit1 = nullptr; // alarm sound
     TFilenameEdit *FilenameEdit2 = nullptr; // pre-alarm sound
     TColorPickerButton *ForeColorButton = nullptr;

@@ -1,6 +1,7 @@
 #include "dialogs/Q_Open.h"
 
 #include "controls/grid/AdvGrid.h"
+#include "controls/layout/FormFont.h"
 #include "core/Errors.h"
 #include "core/practice/ProblemCatalogue.h"
 #include "core/text/ExtMemo.h"
@@ -38,9 +39,7 @@ void TQ_OpenForm::setupControls()
 {
     setWindowTitle(QStringLiteral("問題を開く"));
     setFixedSize(ClientSize);
-    QFont formFont(QStringLiteral("ＭＳ Ｐゴシック"));
-    formFont.setPixelSize(12);
-    setFont(formFont);
+    setFont(FormFont::font());
 
     // Tab order as created: open, cancel, grid. Neither button is the default:
     // Enter presses only the focused button, and Esc does nothing.

@@ -22,8 +22,8 @@ public:
     TQ_OpenForm(const QStringList &problemFolders, Dialogs &dialogs, QWidget *parent = nullptr);
 
     QString ProblemPath;
-    QPushButton *Button1 = nullptr;
-    QPushButton *Button2 = nullptr;
+    QPushButton *Button1 = nullptr; // "開く" (open)
+    QPushButton *Button2 = nullptr; // "キャンセル" (cancel)
     TAdvStringGrid *StringGrid = nullptr;
 
 signals:

@@ -23,6 +23,8 @@ constexpr int SystemCount = 25;
 constexpr int NoEntry = -1;
 constexpr int CustomEntry = -2;
 constexpr int DefaultEntry = -3;
+// The colour the default entry stands for; matching it selects that entry.
+constexpr ColorValue DefaultColor = 0x20000000;
 
 constexpr int CombRadius = (Columns * CellSize * 7) / 16; // R = 63
 constexpr int CombCellCount = 127;

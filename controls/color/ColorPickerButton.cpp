@@ -83,12 +83,16 @@ TColorPickerButton::TColorPickerButton(QWidget *parent)
     setFocusPolicy(Qt::TabFocus);
     resize(sizeHint());
     m_popup = new TColorPopup(this);
+    updatePopupEntries();
+    connect(m_popup, &TColorPopup::closed, this, &TColorPickerButton::popupHidden);
+    connect(m_popup, &TColorPopup::picked, this, &TColorPickerButton::setSelectionColor);
+    connect(m_popup, &TColorPopup::defaultPicked, this, &TColorPickerButton::defaultSelected);
 }
 
 TColorPickerButton::~TColorPickerButton()
 {
     // Gone before the button is half destroyed: its hiding must not call back.
-    m_droppedDown = false;
+    disconnect(m_popup, nullptr, this, nullptr);
     delete std::exchange(m_popup, nullptr);
 }
 
@@ -114,7 +118,7 @@ void TColorPickerButton::setCustomText(const QString &text)
     if (text == m_customText)
         return;
     m_customText = text;
-    m_popup->optionsChanged();
+    updatePopupEntries();
 }
 
 void TColorPickerButton::setDefaultText(const QString &text)
@@ -122,7 +126,7 @@ void TColorPickerButton::setDefaultText(const QString &text)
     if (text == m_defaultText)
         return;
     m_defaultText = text;
-    m_popup->optionsChanged();
+    updatePopupEntries();
 }
 
 void TColorPickerButton::setPopupSpacing(int pixels)
@@ -131,7 +135,7 @@ void TColorPickerButton::setPopupSpacing(int pixels)
     if (pixels == m_popupSpacing)
         return;
     m_popupSpacing = pixels;
-    m_popup->optionsChanged();
+    updatePopupEntries();
 }
 
 void TColorPickerButton::setShowSystemColors(bool show)
@@ -139,7 +143,7 @@ void TColorPickerButton::setShowSystemColors(bool show)
     if (show == m_showSystemColors)
         return;
     m_showSystemColors = show;
-    m_popup->optionsChanged();
+    updatePopupEntries();
 }
 
 void TColorPickerButton::setDropDownWidth(int pixels)
@@ -189,6 +193,11 @@ void TColorPickerButton::closeUp()
         m_popup->hide(); // popupHidden() follows from the hide
 }
 
+void TColorPickerButton::updatePopupEntries()
+{
+    m_popup->setEntries({ m_customText, m_defaultText, m_popupSpacing, m_showSystemColors });
+}
+
 void TColorPickerButton::popupHidden()
 {
     if (!m_droppedDown)
@@ -197,18 +206,6 @@ void TColorPickerButton::popupHidden()
     m_down = false;
     update();
     emit dropChanged();
-}
-
-void TColorPickerButton::pickFromPopup(ColorValue color)
-{
-    closeUp();
-    setSelectionColor(color);
-}
-
-void TColorPickerButton::chooseDefaultFromPopup()
-{
-    closeUp();
-    emit defaultSelected();
 }
 
 bool TColorPickerButton::inDropDownPart(int x) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/color/ColorPalette.h"
 #include "core/settings/ColorNames.h"
 
 #include <QString>
@@ -27,7 +28,7 @@ public:
     Q_ENUM(TIndicatorBorder)
 
     // Chosen from the palette's default entry; matching it selects that entry.
-    static constexpr ColorValue DefaultColor = 0x20000000;
+    static constexpr ColorValue DefaultColor = ColorPalette::DefaultColor;
 
     explicit TColorPickerButton(QWidget *parent = nullptr);
     ~TColorPickerButton() override;
@@ -77,10 +78,8 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    friend class TColorPopup;
     void popupHidden(); // the palette went away, however it was closed
-    void pickFromPopup(ColorValue color);
-    void chooseDefaultFromPopup();
+    void updatePopupEntries();
     bool inDropDownPart(int x) const;
     void setDown(bool down);
     void notifyAccessibleValue();

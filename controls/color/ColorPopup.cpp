@@ -1,6 +1,5 @@
 #include "controls/color/ColorPopup.h"
 
-#include "controls/color/ColorPickerButton.h"
 #include "platform/SystemColors.h"
 
 #include <QAccessible>
@@ -63,9 +62,9 @@ QAccessibleInterface *colorPopupAccessibleFactory(const QString &className, QObj
 
 } // namespace
 
-TColorPopup::TColorPopup(TColorPickerButton *owner)
-    : QWidget(owner, Qt::Popup | Qt::FramelessWindowHint)
-    , m_owner(owner)
+TColorPopup::TColorPopup(QWidget *anchor)
+    : QWidget(anchor, Qt::Popup | Qt::FramelessWindowHint)
+    , m_anchor(anchor)
 {
     static const bool factoryInstalled = [] {
         QAccessible::installFactory(colorPopupAccessibleFactory);
@@ -75,8 +74,8 @@ TColorPopup::TColorPopup(TColorPickerButton *owner)
     setMouseTracking(true);
     recomputeLayout();
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
-        if (s != Qt::ApplicationActive && isVisible())
-            m_owner->closeUp();
+        if (s != Qt::ApplicationActive)
+            hide();
     });
 }
 
@@ -109,11 +108,11 @@ void TColorPopup::recomputeLayout()
 {
     Options options;
     options.edge = EdgeWidth;
-    options.margin = m_owner->popupSpacing();
-    options.showSystem = m_owner->showSystemColors();
+    options.margin = m_entries.spacing;
+    options.showSystem = m_entries.showSystemColors;
     const QFontMetrics metrics(font());
-    options.customText = captionSize(metrics, m_owner->customText());
-    options.defaultText = captionSize(metrics, m_owner->defaultText());
+    options.customText = captionSize(metrics, m_entries.customText);
+    options.defaultText = captionSize(metrics, m_entries.defaultText);
     m_layout = Layout::compute(options);
     if (m_selected == CustomEntry && !m_layout.hasCustom())
         m_selected = NoEntry;
@@ -126,8 +125,10 @@ void TColorPopup::recomputeLayout()
     fitHeight();
 }
 
-void TColorPopup::optionsChanged()
+void TColorPopup::setEntries(const Entries &entries)
 {
+    m_entries = entries;
+    m_entries.spacing = std::max(entries.spacing, 0);
     recomputeLayout();
     if (isVisible()) {
         update();
@@ -148,8 +149,8 @@ void TColorPopup::fitHeight()
 
 void TColorPopup::place()
 {
-    const QRect owner(m_owner->mapToGlobal(QPoint(0, 0)), m_owner->size());
-    QScreen *screen = m_owner->screen();
+    const QRect owner(m_anchor->mapToGlobal(QPoint(0, 0)), m_anchor->size());
+    QScreen *screen = m_anchor->screen();
     const QRect available = screen ? screen->availableGeometry() : QRect(owner.topLeft(), size());
     move(placement(owner, size(), available));
 }
@@ -167,9 +168,9 @@ void TColorPopup::showBelow()
 QString TColorPopup::entryName(int index) const
 {
     if (index == CustomEntry)
-        return QString(m_owner->customText()).remove(QLatin1Char('&'));
+        return QString(m_entries.customText).remove(QLatin1Char('&'));
     if (index == DefaultEntry)
-        return QString(m_owner->defaultText()).remove(QLatin1Char('&'));
+        return QString(m_entries.defaultText).remove(QLatin1Char('&'));
     if (index >= PaletteCount && index < PaletteCount + SystemCount)
         return QStringLiteral("system color: ") + systemColorName(index - PaletteCount);
     return index >= 0 && index < PaletteCount ? paletteName(index) : QString();
@@ -209,7 +210,7 @@ int TColorPopup::matchIndex(ColorValue color)
 {
     if (color == ColorNames::ColorNone)
         return NoEntry;
-    if (color == TColorPickerButton::DefaultColor)
+    if (color == DefaultColor)
         return m_layout.hasDefault() ? DefaultEntry : NoEntry;
     const bool system = m_layout.cellCount > PaletteCount;
     if (color >= ColorNames::SystemColorBase && system) {
@@ -255,15 +256,22 @@ void TColorPopup::pickEntry(int index)
 {
     if (index >= 0) {
         select(index);
-        m_owner->pickFromPopup(cellColor(index));
+        pickColor(cellColor(index));
     } else if (index == CustomEntry) {
         select(CustomEntry);
     } else if (index == DefaultEntry) {
         select(DefaultEntry);
-        m_owner->chooseDefaultFromPopup();
+        hide();
+        emit defaultPicked();
     } else {
-        m_owner->closeUp();
+        hide();
     }
+}
+
+void TColorPopup::pickColor(ColorValue color)
+{
+    hide();
+    emit picked(color);
 }
 
 int TColorPopup::markAt(QPoint point) const
@@ -326,10 +334,10 @@ void TColorPopup::mousePressEvent(QMouseEvent *event)
     const QPoint point = event->position().toPoint();
     if (!rect().contains(point)) {
         // The press that closes the palette must not reach the button again and reopen it.
-        const QPoint onOwner = m_owner->mapFromGlobal(event->globalPosition().toPoint());
-        if (m_owner->rect().contains(onOwner))
+        const QPoint onAnchor = m_anchor->mapFromGlobal(event->globalPosition().toPoint());
+        if (m_anchor->rect().contains(onAnchor))
             setAttribute(Qt::WA_NoMouseReplay);
-        m_owner->closeUp();
+        hide();
         return;
     }
     if (event->button() != Qt::LeftButton)
@@ -361,7 +369,7 @@ void TColorPopup::mouseReleaseEvent(QMouseEvent *event)
     if (drag == CombDrag || drag == GreyDrag) {
         // Without a marked cell there is no colour to take: stay open, change nothing.
         if (m_marked != 0)
-            m_owner->pickFromPopup(markedColor());
+            pickColor(markedColor());
         return;
     }
     const QPoint point = event->position().toPoint();
@@ -377,11 +385,11 @@ bool TColorPopup::acceleratorPressed(const QKeyEvent *event)
     if (!(event->modifiers() & Qt::AltModifier))
         return false;
     const QKeySequence key(event->key() | Qt::AltModifier);
-    if (m_layout.hasCustom() && QKeySequence::mnemonic(m_owner->customText()) == key) {
+    if (m_layout.hasCustom() && QKeySequence::mnemonic(m_entries.customText) == key) {
         pickEntry(CustomEntry);
         return true;
     }
-    if (m_layout.hasDefault() && QKeySequence::mnemonic(m_owner->defaultText()) == key) {
+    if (m_layout.hasDefault() && QKeySequence::mnemonic(m_entries.defaultText) == key) {
         pickEntry(DefaultEntry);
         return true;
     }
@@ -392,7 +400,7 @@ void TColorPopup::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
     case Qt::Key_Escape:
-        m_owner->closeUp();
+        hide();
         return;
     case Qt::Key_Left:
     case Qt::Key_Right:
@@ -416,5 +424,5 @@ void TColorPopup::hideEvent(QHideEvent *event)
     m_leftDown = false;
     m_drag = NoDrag;
     QWidget::hideEvent(event);
-    m_owner->popupHidden();
+    emit closed();
 }

@@ -5,11 +5,10 @@
 #include <QList>
 #include <QWidget>
 
-class TColorPickerButton;
-
 // The palette window of a colour picker button: 40 named colours, optionally
 // the system colours, and a custom entry that unfolds a colour comb, a grey
-// comb and an intensity slider. Owned by its button and hidden while closed.
+// comb and an intensity slider. Placed at the widget it drops down from, which
+// owns it; it hides itself when closed and says what was chosen by signals.
 class TColorPopup : public QWidget
 {
     Q_OBJECT
@@ -17,7 +16,16 @@ class TColorPopup : public QWidget
 public:
     enum DragMode { NoDrag, CombDrag, GreyDrag, SliderDrag };
 
-    explicit TColorPopup(TColorPickerButton *owner);
+    // What the palette offers besides its cells; captions may carry an & accelerator.
+    struct Entries
+    {
+        QString customText;
+        QString defaultText;
+        int spacing = 8;
+        bool showSystemColors = false;
+    };
+
+    explicit TColorPopup(QWidget *anchor);
     ~TColorPopup() override;
 
     const ColorPalette::Layout &paletteLayout() const { return m_layout; }
@@ -35,11 +43,16 @@ public:
 
     // Select the entry showing this colour (or nothing) the way the palette opens.
     void matchColor(ColorValue color);
-    // Caption, spacing or system cells changed.
-    void optionsChanged();
-    // Place below the owner (or above when the screen ends) and show.
+    const Entries &entries() const { return m_entries; }
+    void setEntries(const Entries &entries);
+    // Place below the anchor (or above when the screen ends) and show.
     void showBelow();
     void setIntensity(double intensity);
+
+signals:
+    void picked(ColorValue color); // a cell or comb colour, after the palette closed
+    void defaultPicked(); // the default entry, after the palette closed
+    void closed(); // hidden, however that came about
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -56,6 +69,7 @@ private:
     void setHover(int index);
     void select(int index);
     void pickEntry(int index);
+    void pickColor(ColorValue color);
     int markAt(QPoint point) const;
     bool customAreaPress(QPoint point, bool starting);
     ColorValue cellColor(int index) const;
@@ -70,7 +84,8 @@ private:
     void drawSlider(QPainter &painter) const;
     void drawMark(QPainter &painter);
 
-    TColorPickerButton *m_owner;
+    QWidget *m_anchor;
+    Entries m_entries;
     ColorPalette::Layout m_layout;
     int m_selected = ColorPalette::NoEntry;
     int m_hover = ColorPalette::NoEntry;

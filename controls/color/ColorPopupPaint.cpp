@@ -1,4 +1,3 @@
-#include "controls/color/ColorPickerButton.h"
 #include "controls/color/ColorPopup.h"
 #include "core/Rounding.h"
 #include "platform/SystemColors.h"
@@ -27,14 +26,14 @@ void TColorPopup::paintEvent(QPaintEvent *)
     const int left = m_layout.edge + m_layout.margin;
     const int right = m_layout.width - m_layout.edge - m_layout.margin - 1;
     if (m_layout.hasDefault())
-        drawEntry(painter, m_layout.defaultEntry, DefaultEntry, m_owner->defaultText());
+        drawEntry(painter, m_layout.defaultEntry, DefaultEntry, m_entries.defaultText);
     for (int i = 0; i < m_layout.cellCount; ++i)
         drawCell(painter, i);
     if (m_layout.separatorY >= 0)
         drawEtchedLine(painter, left, right, m_layout.separatorY, pal);
     if (m_layout.hasCustom()) {
         drawEtchedLine(painter, left, right, m_layout.customEntry.top() - 2 * m_layout.edge, pal);
-        drawEntry(painter, m_layout.customEntry, CustomEntry, m_owner->customText());
+        drawEntry(painter, m_layout.customEntry, CustomEntry, m_entries.customText);
         drawCustomSample(painter);
         if (isCustomMode())
             drawCustomArea(painter);

@@ -1,6 +1,7 @@
 #include "controls/grid/AdvGrid.h"
 
 #include "controls/grid/AdvGridAccessible.h"
+#include "controls/layout/FormFont.h"
 
 #include <QScrollBar>
 
@@ -32,11 +33,10 @@ bool isIdentity(const std::vector<int> &order)
 
 TAdvStringGrid::TAdvStringGrid(QWidget *parent)
     : QAbstractScrollArea(parent)
-    , m_fixedFont(QStringLiteral("ＭＳ Ｐゴシック"))
+    , m_fixedFont(FormFont::font())
     , m_locale(AdvGridSort::CompareLocale::system())
 {
     installAdvGridAccessibility();
-    m_fixedFont.setPixelSize(12);
     m_colWidths.assign(DefaultColCount, m_defaultColWidth);
     m_rows.resize(2, GridRow { QStringList(DefaultColCount), m_defaultRowHeight });
     setFocusPolicy(Qt::StrongFocus);

@@ -172,16 +172,6 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    // Colours as the desktop names them, resolved when drawing.
-    static constexpr ColorValue ButtonFace = 0x8000000F;
-    static constexpr ColorValue ButtonHighlight = 0x80000014;
-    static constexpr ColorValue ButtonShadow = 0x80000010;
-    static constexpr ColorValue WindowColor = 0x80000005;
-    static constexpr ColorValue WindowText = 0x80000008;
-    static constexpr ColorValue Highlight = 0x8000000D;
-    static constexpr ColorValue Black = 0x00000000;
-    static constexpr ColorValue White = 0x00FFFFFF;
-
     struct GridRow
     {
         QStringList cells;
@@ -236,8 +226,8 @@ private:
     bool m_enhTextSize = true;
     bool m_multilineCells = true;
     TVAlignment m_vAlignment = vtaCenter;
-    ColorValue m_selectionColor = Highlight;
-    ColorValue m_selectionTextColor = White;
+    ColorValue m_selectionColor = ColorNames::clHighlight;
+    ColorValue m_selectionTextColor = ColorNames::clWhite;
     bool m_showSelection = true;
     bool m_hideFocusRect = true;
     QFont m_fixedFont;

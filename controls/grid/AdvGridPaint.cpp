@@ -122,13 +122,13 @@ void TAdvStringGrid::paintEvent(QPaintEvent *)
 {
     QPainter painter(viewport());
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.fillRect(viewport()->rect(), colorOf(WindowColor));
+    painter.fillRect(viewport()->rect(), colorOf(ColorNames::clWindow));
     const int width = viewport()->width();
     const bool focused = hasFocus();
 
     const auto paintRow = [&](int row, int top) {
         const int height = RowHeights(row);
-        const QColor line = colorOf(row == 0 ? Black : ButtonFace);
+        const QColor line = colorOf(row == 0 ? ColorNames::clBlack : ColorNames::clBtnFace);
         int left = 0;
         for (int col = 0; col < ColCount() && left < width; ++col) {
             const QRect cell(left, top, ColWidths(col), height);
@@ -160,15 +160,15 @@ void TAdvStringGrid::drawCell(QPainter &painter, int col, int row, const QRect &
     painter.setClipRect(cell);
     QColor textColor;
     if (layout.header) {
-        painter.fillRect(cell, colorOf(ButtonFace));
+        painter.fillRect(cell, colorOf(ColorNames::clBtnFace));
         drawRaisedEdge(painter, cell);
-        textColor = colorOf(Black);
+        textColor = colorOf(ColorNames::clBlack);
     } else if (row == m_row && (m_showSelection || hasFocus())) {
         painter.fillRect(cell, colorOf(m_selectionColor));
         textColor = colorOf(m_selectionTextColor);
     } else {
-        painter.fillRect(cell, colorOf(WindowColor));
-        textColor = colorOf(WindowText);
+        painter.fillRect(cell, colorOf(ColorNames::clWindow));
+        textColor = colorOf(ColorNames::clWindowText);
     }
     drawCellText(painter, layout, textColor);
     if (layout.indicator)
@@ -178,8 +178,8 @@ void TAdvStringGrid::drawCell(QPainter &painter, int col, int row, const QRect &
 
 void TAdvStringGrid::drawRaisedEdge(QPainter &painter, const QRect &cell) const
 {
-    const QColor light = colorOf(ButtonHighlight);
-    const QColor shade = colorOf(ButtonShadow);
+    const QColor light = colorOf(ColorNames::clBtnHighlight);
+    const QColor shade = colorOf(ColorNames::clBtnShadow);
     painter.fillRect(QRect(cell.left(), cell.top(), cell.width(), 1), light);
     painter.fillRect(QRect(cell.left(), cell.top(), 1, cell.height()), light);
     painter.fillRect(QRect(cell.left(), cell.bottom(), cell.width(), 1), shade);

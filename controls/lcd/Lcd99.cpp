@@ -2,12 +2,9 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QPainter>
-#include <QPointer>
 #include <QRandomGenerator>
-#include <QTimer>
 
 #include <algorithm>
 #include <climits>
@@ -55,6 +52,9 @@ TLCD99::TLCD99(QWidget *parent)
     // Every pixel is painted, so Qt need not clear the background first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(sizeHint());
+    m_stepTimer.setSingleShot(true);
+    m_stepTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_stepTimer, &QTimer::timeout, this, &TLCD99::nextStep);
 }
 
 TLCD99::~TLCD99() = default;
@@ -167,20 +167,29 @@ void TLCD99::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
 }
 
+// A change drawn step by step: the surface it is drawn on, and where the steps are.
+struct TLCD99::Run
+{
+    QElapsedTimer paintClock;
+    QElapsedTimer stepClock;
+    Lcd99::Geometry geometry;
+    Lcd99::DrawingPass pass;
+    QString value; // becomes the last painted value when the run ends
+    QImage buffer; // null when drawing straight onto the canvas
+    int step = 1;
+    qint64 wait = 0; // per step
+    qint64 carry = 0; // how far the last wait overran; the next one is shortened by as much
+    qint64 target = 0; // the wait now running
+
+    QImage &surface(QImage &canvas) { return buffer.isNull() ? canvas : buffer; }
+};
+
 void TLCD99::paintEvent(QPaintEvent *)
 {
-    // While an animated change waits, paints (the step's own, or the window being
-    // uncovered) show the picture as far as it has got.
-    if (!m_painting && m_canvasStale) {
-        if (changeWillAnimate()) {
-            // A paint event must not wait, so the steps run from the event loop.
-            scheduleAnimatedPaint();
-            if (m_canvas.size() != size())
-                showLastPaintedValue();
-        } else {
-            renderCanvas(false);
-        }
-    }
+    // Never waits: an animated change draws its first step here and the timer the
+    // rest, and paints in between show the picture as far as it has got.
+    if (!m_painting && m_canvasStale)
+        startRender();
     QPainter painter(this);
     if (m_canvas.isNull())
         painter.fillRect(rect(), m_color);
@@ -188,69 +197,29 @@ void TLCD99::paintEvent(QPaintEvent *)
         painter.drawImage(0, 0, m_canvas);
 }
 
-bool TLCD99::changeWillAnimate() const
+void TLCD99::startRender()
 {
-    return m_valueChanged && m_animation != anNone && m_animationDelay / WaitsPerChange > 0;
-}
-
-void TLCD99::scheduleAnimatedPaint()
-{
-    if (m_animationQueued)
-        return;
-    m_animationQueued = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_animationQueued = false;
-            if (m_canvasStale && renderCanvas(true))
-                update();
-        },
-        Qt::QueuedConnection);
-}
-
-void TLCD99::showLastPaintedValue()
-{
-    m_canvas = QImage(size(), QImage::Format_RGB32);
-    if (m_canvas.isNull())
-        return;
-    fillBackground(m_canvas);
-    const Lcd99::Geometry geometry = geometryFor(size());
-    Lcd99::DrawingPass restore;
-    restore.now = Lcd99::rightAligned(Lcd99::splitCells(m_lastPainted), m_digitNum);
-    restore.before = Lcd99::rightAligned({}, m_digitNum);
-    QElapsedTimer clock;
-    clock.start();
-    drawPass(m_canvas, geometry, restore, clock, false);
-}
-
-// Returns false when the control was destroyed during one of the waits.
-bool TLCD99::renderCanvas(bool mayWait)
-{
-    if (m_painting)
-        return true;
-    m_painting = true;
-    QElapsedTimer paintClock;
-    paintClock.start();
-
-    // Taken now: a value or colour assigned while the steps wait marks the canvas
+    m_run = std::make_unique<Run>();
+    Run &run = *m_run;
+    run.paintClock.start();
+    // Taken now: a value or colour assigned while the steps run marks the canvas
     // stale again and is drawn by the next paint.
     const bool valueChanged = m_valueChanged;
-    const QString value = m_value;
-    const QString lastPainted = m_lastPainted;
+    run.value = m_value;
     m_valueChanged = false;
     m_canvasStale = false;
 
     if (m_canvas.size() != size())
         m_canvas = QImage(size(), QImage::Format_RGB32);
-    QImage buffer;
     if (m_doubleBuffer)
-        buffer = QImage(size(), QImage::Format_RGB32); // null when it cannot be had
-    QImage &surface = buffer.isNull() ? m_canvas : buffer;
+        run.buffer = QImage(size(), QImage::Format_RGB32); // null when it cannot be had
+    QImage &surface = run.surface(m_canvas);
     if (surface.isNull()) {
-        m_painting = false;
-        return true;
+        m_run.reset();
+        return;
     }
-    const Lcd99::Geometry geometry = geometryFor(surface.size());
+    m_painting = true;
+    run.geometry = geometryFor(surface.size());
     fillBackground(surface);
 
     TLCDAnimation chosen = m_animation;
@@ -258,117 +227,112 @@ bool TLCD99::renderCanvas(bool mayWait)
         chosen = TLCDAnimation(anSpiral + QRandomGenerator::global()->bounded(5));
     const auto *order = chosen == anNone ? nullptr : &Lcd99::segmentOrder(chosen);
 
-    const Lcd99::CellString shown = Lcd99::rightAligned(Lcd99::splitCells(value), m_digitNum);
+    const Lcd99::CellString shown = Lcd99::rightAligned(Lcd99::splitCells(run.value), m_digitNum);
     const Lcd99::CellString previous
-        = Lcd99::rightAligned(Lcd99::splitCells(lastPainted), m_digitNum);
+        = Lcd99::rightAligned(Lcd99::splitCells(m_lastPainted), m_digitNum);
     const Lcd99::CellString blank = Lcd99::rightAligned({}, m_digitNum);
-    if (!value.isEmpty()) {
+    if (!run.value.isEmpty()) {
         // Put back on the fresh background what the screen showed, then draw only
         // the cells that differ from it.
-        drawPass(surface, geometry, { previous, blank, nullptr, 0, false }, paintClock, false);
-        Lcd99::DrawingPass change { shown, previous, nullptr, 0, true };
-        if (valueChanged) {
-            change.order = order;
-            change.delay = std::max<qint64>(0, m_animationDelay - paintClock.elapsed());
-        }
-        if (!drawPass(surface, geometry, change, paintClock, mayWait))
-            return false;
+        drawWholePass(surface, run.geometry, { previous, blank, nullptr, 0, false });
+        run.pass = { shown, previous, nullptr, 0, true };
+        if (valueChanged)
+            run.pass.delay = std::max<qint64>(0, m_animationDelay - run.paintClock.elapsed());
     } else {
-        Lcd99::DrawingPass clear { blank, previous, nullptr, 0, false };
-        if (valueChanged) {
-            clear.order = order;
-            clear.delay = m_animationDelay;
-        }
-        if (!drawPass(surface, geometry, clear, paintClock, mayWait))
-            return false;
+        run.pass = { blank, previous, nullptr, 0, false };
+        if (valueChanged)
+            run.pass.delay = m_animationDelay;
     }
-
-    m_lastPainted = value;
-    if (&surface != &m_canvas)
-        m_canvas = std::move(buffer);
-    if (m_canvasStale)
-        update();
-    m_paintDuration = int(std::min<qint64>(paintClock.elapsed(), INT_MAX));
-    m_painting = false;
-    return true;
+    if (valueChanged)
+        run.pass.order = order;
+    run.wait = std::max<qint64>(0, (run.pass.delay - run.paintClock.elapsed()) / WaitsPerChange);
+    if (run.pass.order && run.wait > 0) {
+        drawPoints(surface, run.geometry, run.pass);
+        drawStep();
+        return;
+    }
+    drawWholePass(surface, run.geometry, run.pass); // no time to spread it over
+    finishRender();
 }
 
-// Draws one pass on the surface; returns false when the control was destroyed while
-// the pass waited between steps. No painter stays open across a wait.
-bool TLCD99::drawPass(QImage &surface, const Lcd99::Geometry &geometry,
-    const Lcd99::DrawingPass &pass, const QElapsedTimer &paintClock, bool mayWait)
+// Draws the run's current step, shows it, and sets the timer for the next one.
+void TLCD99::drawStep()
 {
-    const int digits = geometry.digitNum;
-    {
-        QPainter painter(&surface);
-        for (int k = 1; k <= digits; ++k) {
-            const QChar mark = pass.now.points.at(k - 1);
-            if (pass.changedOnly && mark == pass.before.points.at(k - 1))
-                continue;
-            Lcd99::drawDecimalPoint(painter, geometry, k, mark == u'.' ? m_onColor : m_offColor);
-        }
+    Run &run = *m_run;
+    run.stepClock.start();
+    QImage &surface = run.surface(m_canvas);
+    drawSegments(surface, run.geometry, run.pass, (*run.pass.order)[run.step - 1]);
+    if (&surface != &m_canvas)
+        m_canvas = surface.copy();
+    update();
+    if (run.step == Lcd99::SegmentCount) {
+        finishRender();
+        return;
     }
+    run.target = run.wait - run.carry;
+    m_stepTimer.start(int(std::clamp<qint64>(run.target, 0, INT_MAX)));
+}
 
-    const bool animated = pass.order != nullptr;
-    const auto &order = animated ? *pass.order : Lcd99::segmentOrder(anDown);
-    const qint64 wait = std::max<qint64>(0, (pass.delay - paintClock.elapsed()) / WaitsPerChange);
-    // How far the last wait overran; the next one is shortened by as much.
-    qint64 carry = 0;
-    for (int step = 1; step <= Lcd99::SegmentCount; ++step) {
-        QElapsedTimer stepClock;
-        stepClock.start();
-        const int segment = order[step - 1];
-        {
-            QPainter painter(&surface);
-            for (int k = 1; k <= digits; ++k) {
-                const QChar cell = pass.now.cells.at(k - 1);
-                if (pass.changedOnly && cell == pass.before.cells.at(k - 1))
-                    continue;
-                const bool lit = Lcd99::lightsSegment(cell, segment);
-                Lcd99::drawSegment(painter, geometry, k, segment, lit ? m_onColor : m_offColor);
-            }
-        }
-        if (!animated || wait <= 0 || !mayWait)
+void TLCD99::nextStep()
+{
+    if (!m_run)
+        return;
+    Run &run = *m_run;
+    run.carry = std::min(run.stepClock.elapsed() - run.target, run.wait);
+    ++run.step;
+    drawStep();
+}
+
+void TLCD99::finishRender()
+{
+    const std::unique_ptr<Run> run = std::move(m_run);
+    m_lastPainted = run->value;
+    if (!run->buffer.isNull())
+        m_canvas = std::move(run->buffer);
+    m_paintDuration = int(std::min<qint64>(run->paintClock.elapsed(), INT_MAX));
+    m_painting = false;
+    if (m_canvasStale)
+        update(); // something changed while the steps ran
+}
+
+void TLCD99::drawPoints(
+    QImage &surface, const Lcd99::Geometry &geometry, const Lcd99::DrawingPass &pass) const
+{
+    QPainter painter(&surface);
+    for (int k = 1; k <= geometry.digitNum; ++k) {
+        const QChar mark = pass.now.points.at(k - 1);
+        if (pass.changedOnly && mark == pass.before.points.at(k - 1))
             continue;
-        showStep(surface);
-        if (step <= WaitsPerChange) {
-            const qint64 target = wait - carry;
-            if (!waitProcessingEvents(stepClock, target))
-                return false;
-            carry = std::min(stepClock.elapsed() - target, wait);
-        }
+        Lcd99::drawDecimalPoint(painter, geometry, k, mark == u'.' ? m_onColor : m_offColor);
     }
-    return true;
+}
+
+void TLCD99::drawSegments(QImage &surface, const Lcd99::Geometry &geometry,
+    const Lcd99::DrawingPass &pass, int segment) const
+{
+    QPainter painter(&surface);
+    for (int k = 1; k <= geometry.digitNum; ++k) {
+        const QChar cell = pass.now.cells.at(k - 1);
+        if (pass.changedOnly && cell == pass.before.cells.at(k - 1))
+            continue;
+        const bool lit = Lcd99::lightsSegment(cell, segment);
+        Lcd99::drawSegment(painter, geometry, k, segment, lit ? m_onColor : m_offColor);
+    }
+}
+
+// A pass drawn at once: its points, then its segments in the top-down order.
+void TLCD99::drawWholePass(
+    QImage &surface, const Lcd99::Geometry &geometry, const Lcd99::DrawingPass &pass) const
+{
+    drawPoints(surface, geometry, pass);
+    for (const int segment : Lcd99::segmentOrder(anDown))
+        drawSegments(surface, geometry, pass, segment);
 }
 
 void TLCD99::fillBackground(QImage &surface) const
 {
     QPainter painter(&surface);
     painter.fillRect(surface.rect(), m_color);
-}
-
-void TLCD99::showStep(const QImage &surface)
-{
-    if (&surface != &m_canvas)
-        m_canvas = surface.copy();
-    repaint();
-}
-
-bool TLCD99::waitProcessingEvents(const QElapsedTimer &stepClock, qint64 milliseconds)
-{
-    const QPointer<TLCD99> alive(this);
-    // Wakes the event loop at the deadline when nothing else arrives before it.
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    deadline.setTimerType(Qt::PreciseTimer);
-    for (qint64 left = milliseconds - stepClock.elapsed(); left > 0;
-         left = milliseconds - stepClock.elapsed()) {
-        deadline.start(int(left));
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        if (!alive)
-            return false;
-    }
-    return true;
 }
 
 Lcd99::Geometry TLCD99::geometryFor(QSize size) const

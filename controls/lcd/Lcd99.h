@@ -7,11 +7,12 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
-class QElapsedTimer;
 class QPainter;
 
 namespace Lcd99 {
@@ -22,7 +23,8 @@ struct DrawingPass;
 
 // A row of seven-segment character cells, the way a calculator or a stopwatch
 // shows digits. Every segment is painted, lit in OnColor or unlit in OffColor,
-// so a change of value can be drawn segment by segment over AnimationDelay.
+// so a change of value can be drawn segment by segment over AnimationDelay:
+// a timer draws the steps, and paints show the picture as far as it has got.
 class TLCD99 : public QWidget
 {
     Q_OBJECT
@@ -66,7 +68,7 @@ public:
     int animationDelay() const { return m_animationDelay; }
     bool doubleBuffer() const { return m_doubleBuffer; }
     int paintDuration() const { return m_paintDuration; } // milliseconds, of the last paint
-    bool isPainting() const { return m_painting; }
+    bool isPainting() const { return m_painting; } // a change is being drawn, maybe step by step
 
     // The part of the value that fits the cells, as a screen reader should say it.
     QString shownText() const;
@@ -99,15 +101,18 @@ private:
     void invalidate();
     void notifyShownTextChanged();
 
-    bool changeWillAnimate() const;
-    void scheduleAnimatedPaint();
-    void showLastPaintedValue();
-    bool renderCanvas(bool mayWait);
-    bool drawPass(QImage &surface, const Lcd99::Geometry &geometry, const Lcd99::DrawingPass &pass,
-        const QElapsedTimer &paintClock, bool mayWait);
+    struct Run;
+    void startRender();
+    void drawStep();
+    void nextStep();
+    void finishRender();
+    void drawPoints(
+        QImage &surface, const Lcd99::Geometry &geometry, const Lcd99::DrawingPass &pass) const;
+    void drawSegments(QImage &surface, const Lcd99::Geometry &geometry,
+        const Lcd99::DrawingPass &pass, int segment) const;
+    void drawWholePass(
+        QImage &surface, const Lcd99::Geometry &geometry, const Lcd99::DrawingPass &pass) const;
     void fillBackground(QImage &surface) const;
-    void showStep(const QImage &surface);
-    bool waitProcessingEvents(const QElapsedTimer &stepClock, qint64 milliseconds);
     Lcd99::Geometry geometryFor(QSize size) const;
 
     QString m_value;
@@ -124,13 +129,14 @@ private:
     bool m_doubleBuffer = true;
     int m_paintDuration = 0;
 
-    // What the control shows; re-entrant paints during an animation copy it as it stands.
+    // What the control shows; paints during an animation copy it as it stands.
     QImage m_canvas;
     QString m_lastPainted;
     bool m_valueChanged = false;
     bool m_canvasStale = true;
     bool m_painting = false;
-    bool m_animationQueued = false;
+    std::unique_ptr<Run> m_run; // the change being drawn step by step
+    QTimer m_stepTimer; // the wait after each step
 };
 
 // The drawing's arithmetic, apart from the widget so that it can be checked on its own.

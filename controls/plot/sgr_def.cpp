@@ -3,6 +3,7 @@
 #include "controls/plot/sgr_defAccessible.h"
 #include "controls/plot/sgr_defMemBitmap.h"
 #include "controls/plot/sgr_defSeries.h"
+#include "core/settings/ColorNames.h"
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -13,7 +14,6 @@
 
 namespace {
 constexpr QSize InitialSize(180, 120);
-constexpr ColorValue ButtonFace = ColorNames::SystemColorBase + 15;
 constexpr int MinFieldExtent = 3;
 // The field depends on the labels and the labels on the field only through
 // the overhangs, so a layout settles within a couple of rounds.
@@ -22,7 +22,7 @@ constexpr int MaxLayoutRounds = 4;
 
 Tsp_XYPlot::Tsp_XYPlot(QWidget *parent)
     : QWidget(parent)
-    , m_color(ButtonFace)
+    , m_color(ColorNames::clBtnFace)
 {
     installXYPlotAccessibility();
     // Every pixel is painted here; nothing needs the background first.

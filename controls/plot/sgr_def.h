@@ -110,7 +110,6 @@ public:
     int pointCount() const; // over the active series
 
     // What a series reads while it draws.
-    QPainter *drawingCanvas() const { return m_canvas; }
     Field field() const { return m_field; }
 
     // Repaint requests: they only mark the window; painting follows later,
@@ -160,10 +159,9 @@ private:
     std::array<std::unique_ptr<Tsp_Axis>, AxisCount> m_axes;
     QList<Tsp_DataSeries *> m_series;
     std::unique_ptr<Tsp_MemBitmap> m_bitmap;
-    QPainter *m_canvas = nullptr;
     Field m_field;
     QSize m_paintSize; // the size the layers were last painted at
-    ColorValue m_fieldColor = 0x00FFFFFF;
+    ColorValue m_fieldColor = ColorNames::clWhite;
     ColorValue m_color;
     TBorderStyle m_borderStyle = bs_None;
     TZoomPanDirection m_zoom = zpdBoth;

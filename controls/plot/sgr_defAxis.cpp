@@ -1,12 +1,12 @@
 #include "controls/plot/sgr_defAxis.h"
 
+#include "core/settings/ColorNames.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 
 namespace {
 
-constexpr ColorValue Black = 0x000000;
-constexpr ColorValue Grey = 0x808080;
 constexpr int TickMarkLength = 4;
 constexpr int LabelGap = 5; // between the line's outer edge and a label
 
@@ -26,8 +26,8 @@ void drawSpan(QPainter &painter, QPoint from, QPoint end)
 Tsp_Axis::Tsp_Axis(quint32 flags, Tsp_AxisPlot *plot)
     : Tsp_Scale(flags)
     , m_plot(plot)
-    , m_lineAttr(std::make_unique<Tsp_LineAttr>(Black, true))
-    , m_gridAttr(std::make_unique<Tsp_LineAttr>(Grey, false))
+    , m_lineAttr(std::make_unique<Tsp_LineAttr>(ColorNames::clBlack, true))
+    , m_gridAttr(std::make_unique<Tsp_LineAttr>(ColorNames::clGray, false))
 {
     QObject::connect(
         m_lineAttr.get(), &Tsp_LineAttr::changed, m_lineAttr.get(), [this] { RequestRepaint(); });

@@ -51,7 +51,7 @@ signals:
     void changed();
 
 private:
-    ColorValue m_color = 0x00000000;
+    ColorValue m_color = ColorNames::clBlack;
     TPenStyle m_style = psSolid;
     quint16 m_width = 1;
     bool m_visible = true;

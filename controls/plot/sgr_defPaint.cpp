@@ -14,23 +14,6 @@ void outline(QPainter &painter, int left, int top, int right, int bottom)
     painter.drawRect(left, top, right - left - 1, bottom - top - 1);
 }
 
-// Whatever happens while drawing, the series must not find a dead canvas.
-class CanvasScope
-{
-public:
-    CanvasScope(QPainter *&slot, QPainter &painter)
-        : m_slot(slot)
-    {
-        m_slot = &painter;
-    }
-    ~CanvasScope() { m_slot = nullptr; }
-    CanvasScope(const CanvasScope &) = delete;
-    CanvasScope &operator=(const CanvasScope &) = delete;
-
-private:
-    QPainter *&m_slot;
-};
-
 } // namespace
 
 void Tsp_XYPlot::paintEvent(QPaintEvent *)
@@ -62,7 +45,6 @@ void Tsp_XYPlot::paintEvent(QPaintEvent *)
 
 void Tsp_XYPlot::paintLayers(QPainter &painter)
 {
-    CanvasScope scope(m_canvas, painter);
     if (!m_layoutValid) {
         painter.setFont(font());
         settleLayout();
@@ -80,7 +62,6 @@ void Tsp_XYPlot::paintLayers(QPainter &painter)
 
 void Tsp_XYPlot::paintDirect(QPainter &painter)
 {
-    CanvasScope scope(m_canvas, painter);
     if (!m_layoutValid) {
         painter.setFont(font());
         settleLayout();
@@ -142,7 +123,7 @@ void Tsp_XYPlot::DrawField(QPainter &painter)
         drawGridLines(painter, *m_axes[axis]);
     for (Tsp_DataSeries *series : std::as_const(m_series)) {
         if (series->active())
-            series->Draw();
+            series->Draw(painter);
     }
     painter.restore();
 }

@@ -65,7 +65,7 @@ signals:
     void changed();
 
 private:
-    ColorValue m_color = 0x00FFFFFF;
+    ColorValue m_color = ColorNames::clWhite;
     Qt::BrushStyle m_style = Qt::SolidPattern;
     TPointKind m_kind = ptRectangle;
     int m_left = 2;
@@ -74,7 +74,7 @@ private:
     int m_down = 3;
     bool m_visible = false;
     int m_borderWidth = 1;
-    ColorValue m_borderColor = 0x00000000;
+    ColorValue m_borderColor = ColorNames::clBlack;
 };
 
 // The marker shapes, drawn with the painter's current pen and brush around

@@ -47,8 +47,9 @@ public:
     void setActive(bool active);
 
     virtual void LegendChanged() { }
-    // Called by the plot while it draws its field, with the field clip in force.
-    virtual void Draw() = 0;
+    // Called by the plot while it draws its field, on the field's painter with
+    // the field clip in force.
+    virtual void Draw(QPainter &painter) = 0;
     // Each extreme exists only when the series has points.
     virtual std::optional<double> GetXMin() = 0;
     virtual std::optional<double> GetXMax() = 0;
@@ -133,7 +134,7 @@ public:
     Tsp_PointAttr &PointAttr() { return *m_pointAttr; }
     void setPointAttr(const Tsp_PointAttr &attr) { m_pointAttr->Assign(attr); }
 
-    void Draw() override;
+    void Draw(QPainter &painter) override;
     void DrawLegendSample(QPainter &painter, const QRect &rect) override;
 
 private:

@@ -110,23 +110,21 @@ Tsp_XYLine::~Tsp_XYLine()
     disconnect(m_pointAttr.get(), nullptr, this, nullptr);
 }
 
-void Tsp_XYLine::Draw()
+void Tsp_XYLine::Draw(QPainter &painter)
 {
     Tsp_XYPlot *p = plot();
     const bool lineShown = LineAttr().visible() && LineAttr().style() != Tsp_LineAttr::psClear;
-    if (Count() < 1 || !p || !p->drawingCanvas()
-        || (!m_pointAttr->visible() && (!LineAttr().visible() || Count() == 1)))
+    if (Count() < 1 || !p || (!m_pointAttr->visible() && (!LineAttr().visible() || Count() == 1)))
         return;
     const Tsp_Axis &xAxis = *xAxisOf(*p);
     const Tsp_Axis &yAxis = *yAxisOf(*p);
     if (*GetXMin() > xAxis.max() || *GetXMax() < xAxis.min() || *GetYMin() > yAxis.max()
         || *GetYMax() < yAxis.min())
         return;
-    QPainter &canvas = *p->drawingCanvas();
     if (Count() > 1 && lineShown)
-        drawLine(canvas, xAxis, yAxis, 0);
+        drawLine(painter, xAxis, yAxis, 0);
     if (m_pointAttr->visible())
-        drawMarkers(canvas, xAxis, yAxis, 0);
+        drawMarkers(painter, xAxis, yAxis, 0);
 }
 
 // Segment by segment. Where both ends map to ordinary pixels the segment

@@ -11,11 +11,6 @@ namespace PracticeText {
 
 namespace {
 
-[[noreturn]] void throwStreamError()
-{
-    throw VemiError(QStringLiteral("ストリームからの読み込みに失敗しました"));
-}
-
 // Reads up to `limit` bytes, to the end of the data. The size is only a hint:
 // files that report none (or change meanwhile) are read to their end all the same.
 QByteArray readHead(QIODevice &device, qsizetype limit)
@@ -27,7 +22,7 @@ QByteArray readHead(QIODevice &device, qsizetype limit)
         const qsizetype wanted = data.size() - filled;
         const qint64 got = device.read(data.data() + filled, wanted);
         if (got < 0)
-            throwStreamError();
+            throwStreamReadError();
         filled += got;
         if (got == 0 || filled == limit)
             break;

@@ -17,11 +17,6 @@ namespace {
 
 constexpr qsizetype ChunkSize = 64 * 1024;
 
-[[noreturn]] void throwStreamError()
-{
-    throw VemiError(QStringLiteral("ストリームからの読み込みに失敗しました"));
-}
-
 // The visible text of an RTF document as CP932 bytes with LF breaks. Bytes (raw or
 // \'hh) are taken as code page 932 whatever the document's \ansicpg says.
 class RtfReader
@@ -70,7 +65,7 @@ bool RtfReader::refill()
         m_buffer.resize(ChunkSize);
     const qint64 got = m_device.read(m_buffer.data(), ChunkSize);
     if (got < 0)
-        throwStreamError();
+        throwStreamReadError();
     m_buffer.truncate(got);
     m_pos = 0;
     return got > 0;

@@ -1,5 +1,6 @@
 #include "dialogs/about/AboutBox.h"
 
+#include "controls/layout/FormFont.h"
 #include "dialogs/about/HyperLabel.h"
 #include "dialogs/about/VersionInfo.h"
 #include "platform/ErrorReport.h"
@@ -13,15 +14,7 @@
 #include <QUrl>
 
 namespace {
-const QString DialogFont = QStringLiteral("ＭＳ Ｐゴシック");
 constexpr int DesignIconSize = 32;
-
-QFont dialogFont(int pixels)
-{
-    QFont font(DialogFont);
-    font.setPixelSize(pixels);
-    return font;
-}
 
 // Shown until the program's icon replaces it (it stays when that fails).
 QPixmap designPicture()
@@ -38,7 +31,7 @@ TAboutBoxForm::TAboutBoxForm(
 {
     setWindowTitle(QStringLiteral("バージョン情報"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setFont(dialogFont(12));
+    setFont(FormFont::font());
     setFixedSize(298, 213);
     setupControls(shell);
     HyperLabel1->setText(userGuideAddress(programFile));
@@ -81,7 +74,7 @@ void TAboutBoxForm::setupControls(Shell &shell)
         return label;
     };
     ProductNameLabel = makeLabel(88, 16, "Product Name");
-    QFont productFont = dialogFont(16);
+    QFont productFont = FormFont::font(16);
     productFont.setBold(true);
     productFont.setItalic(true);
     ProductNameLabel->setFont(productFont);
@@ -93,7 +86,7 @@ void TAboutBoxForm::setupControls(Shell &shell)
     CopyrightLabel = makeLabel(8, 112, "CopyrightLabel");
 
     HyperLabel1 = new THyperLabel(shell, Panel1);
-    QFont linkFont = dialogFont(12);
+    QFont linkFont = FormFont::font();
     linkFont.setUnderline(true);
     HyperLabel1->setFont(linkFont);
     HyperLabel1->setGeometry(88, 136, Panel1->width() - 88 - 4, 16);

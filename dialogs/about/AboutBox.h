@@ -23,12 +23,12 @@ public:
     // Links to the guide at guideFile instead, where an installed program keeps it.
     void setUserGuide(const QString &guideFile);
 
-    QFrame *Panel1 = nullptr;
+    QFrame *Panel1 = nullptr; // the sunken frame round the icon and the texts
     QLabel *ProgramIcon = nullptr;
     QLabel *ProductNameLabel = nullptr;
     QLabel *VersionLabel = nullptr;
     QLabel *CopyrightLabel = nullptr;
-    THyperLabel *HyperLabel1 = nullptr;
+    THyperLabel *HyperLabel1 = nullptr; // the link to the user guide
     QPushButton *OKButton = nullptr;
 
 private:

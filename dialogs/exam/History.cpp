@@ -1,11 +1,13 @@
 #include "dialogs/exam/History.h"
 
 #include "controls/grid/AdvGrid.h"
+#include "controls/layout/FormFont.h"
 #include "controls/plot/sgr_def.h"
 #include "controls/plot/sgr_defAxis.h"
 #include "controls/plot/sgr_defSeries.h"
 #include "core/Errors.h"
 #include "core/exam/ExamHistory.h"
+#include "core/settings/ColorNames.h"
 #include "dialogs/score/ScoreChart.h"
 #include "platform/ErrorReport.h"
 #include "platform/Shell.h"
@@ -22,11 +24,9 @@
 #include <iterator>
 
 namespace {
-constexpr int MaxBottomTicks = 21;
 // Beyond 21 runs, 11 requested ticks keep whole steps that label the axis to its end.
 constexpr int ManyRunsTicks = 11;
 constexpr int ButtonBand = 40; // below the chart: the mark's legend and the buttons
-constexpr ColorValue Red = 0x0000FF;
 constexpr int ColumnWidths[] = { 32, 116, 190, 52, 66, 36, 36, 36, 48, 48, 48 };
 
 // The run's number first, so the list leads to the chart's points and a click
@@ -59,9 +59,7 @@ THistoryForm::THistoryForm(const QString &historyPath, const ExamLevel &level, D
 void THistoryForm::setupControls()
 {
     setWindowTitle(QStringLiteral("練習履歴"));
-    QFont formFont(QStringLiteral("ＭＳ Ｐゴシック"));
-    formFont.setPixelSize(12);
-    setFont(formFont);
+    setFont(FormFont::font());
 
     Grid = new TAdvStringGrid(this);
     XYPlot = new Tsp_XYPlot(this);
@@ -123,7 +121,7 @@ void THistoryForm::setupSeries()
 {
     PassMarkLine = new Tsp_XYLine(this);
     PassMarkLine->setLegend(QStringLiteral("合格点"));
-    PassMarkLine->LineAttr().setColor(Red);
+    PassMarkLine->LineAttr().setColor(ColorNames::clRed);
     PassMarkLine->LineAttr().setWidth(2);
     PassMarkLine->LineAttr().setVisible(true);
     PassMarkLine->PointAttr().setVisible(false);
@@ -160,7 +158,7 @@ void THistoryForm::fillChart()
 {
     const auto count = int(m_runs.size());
     Tsp_Axis &bottom = *XYPlot->BottomAxis();
-    bottom.setTicksCount(count <= MaxBottomTicks ? count : ManyRunsTicks);
+    bottom.setTicksCount(count <= ScoreChart::MaxBottomTicks ? count : ManyRunsTicks);
     bottom.SetMinMax(1, std::max(count, 2));
     PassMarkLine->AddXY(bottom.min(), m_level.passMark);
     PassMarkLine->AddXY(bottom.max(), m_level.passMark);

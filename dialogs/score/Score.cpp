@@ -1,5 +1,6 @@
 #include "dialogs/score/Score.h"
 
+#include "controls/layout/FormFont.h"
 #include "controls/plot/sgr_def.h"
 #include "controls/plot/sgr_defAxis.h"
 #include "controls/plot/sgr_defSeries.h"
@@ -15,7 +16,6 @@
 #include <algorithm>
 
 namespace {
-constexpr int MaxBottomTicks = 21;
 
 // "x", "X", "0x" and "0X" introduce hexadecimal digits just as "$" does.
 QString withDollarPrefix(const QString &entry)
@@ -57,9 +57,7 @@ void TScoreForm::setupControls()
 {
     setWindowTitle(QStringLiteral("10分間に打った文字数"));
     resize(ClientSize);
-    QFont formFont(QStringLiteral("ＭＳ Ｐゴシック"));
-    formFont.setPixelSize(12);
-    setFont(formFont);
+    setFont(FormFont::font());
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
@@ -97,7 +95,7 @@ void TScoreForm::FormCreate()
         return;
     const auto count = int(m_scores->size());
     Tsp_Axis &bottom = *XYPlot->BottomAxis();
-    bottom.setTicksCount(std::min(count, MaxBottomTicks));
+    bottom.setTicksCount(std::min(count, ScoreChart::MaxBottomTicks));
     bottom.setMax(count);
     QString firstError;
     for (int i = 0; i < count; ++i) {

@@ -22,7 +22,7 @@ public:
     // A null score list leaves the chart as it is set up, without a message.
     TScoreForm(const QStringList *scores, Dialogs &dialogs, QWidget *parent = nullptr);
 
-    QPushButton *Button1 = nullptr;
+    QPushButton *Button1 = nullptr; // "閉じる" (close)
     Tsp_XYPlot *XYPlot = nullptr;
     Tsp_XYLine *XYLine = nullptr;
 

@@ -3,14 +3,9 @@
 #include "controls/plot/sgr_def.h"
 #include "controls/plot/sgr_defAxis.h"
 #include "controls/plot/sgr_defSeries.h"
+#include "core/settings/ColorNames.h"
 
 namespace {
-constexpr ColorValue Black = 0x000000;
-constexpr ColorValue Grey = 0x808080;
-constexpr ColorValue Green = 0x008000;
-constexpr ColorValue Yellow = 0x00FFFF;
-constexpr ColorValue White = 0xFFFFFF;
-constexpr ColorValue ButtonFace = ColorNames::SystemColorBase + 15;
 
 struct AxisSettings
 {
@@ -24,9 +19,9 @@ void configure(Tsp_Axis &axis, const AxisSettings &s)
 {
     axis.setMargin(4);
     axis.setTicksCount(s.ticks);
-    axis.LineAttr()->setColor(Black);
+    axis.LineAttr()->setColor(ColorNames::clBlack);
     axis.LineAttr()->setVisible(true);
-    axis.GridAttr()->setColor(Grey);
+    axis.GridAttr()->setColor(ColorNames::clGray);
     axis.GridAttr()->setVisible(s.grid);
     axis.setLabelFormat(QStringLiteral("###0.##"));
     axis.setFlags(s.flags);
@@ -45,8 +40,8 @@ void style(Tsp_XYPlot &plot, double bottomMax)
     configure(*plot.BottomAxis(), { 10, true, S::sfNoTicksLines, 1, bottomMax });
     configure(*plot.TopAxis(), { 5, false, hidden, 0, 10 });
     plot.setBorderStyle(Tsp_XYPlot::bs_None);
-    plot.setFieldColor(White);
-    plot.setColor(ButtonFace);
+    plot.setFieldColor(ColorNames::clWhite);
+    plot.setColor(ColorNames::clBtnFace);
     plot.setBufferedDisplay(true);
 }
 
@@ -54,14 +49,14 @@ Tsp_XYLine *addScoreLine(Tsp_XYPlot &plot, QObject *owner, const QString &legend
 {
     auto *line = new Tsp_XYLine(owner);
     line->setLegend(legend);
-    line->LineAttr().setColor(Green);
+    line->LineAttr().setColor(ColorNames::clGreen);
     line->LineAttr().setWidth(3);
     line->LineAttr().setVisible(true);
     Tsp_PointAttr &markers = line->PointAttr();
     markers.setKind(Tsp_PointAttr::ptEllipse);
     markers.setHSize(9);
     markers.setVSize(9);
-    markers.setColor(Yellow);
+    markers.setColor(ColorNames::clYellow);
     markers.setVisible(true);
     line->setPlot(&plot);
     return line;

@@ -12,6 +12,10 @@ class Tsp_XYPlot;
 // with yellow round markers.
 namespace ScoreChart {
 
+// Up to this many points the bottom axis gets a tick for each; more would crowd
+// the labels.
+constexpr int MaxBottomTicks = 21;
+
 // Axes and colours; the bottom axis runs from 1 to bottomMax.
 void style(Tsp_XYPlot &plot, double bottomMax);
 

@@ -57,6 +57,8 @@ private slots:
     void matchingOnOpen();
     void dropDownZone_data();
     void dropDownZone();
+    void popupSignalsWhatWasChosen_data();
+    void popupSignalsWhatWasChosen();
     void pickingCells();
     void closingClickDoesNotReopen();
     void customArea();
@@ -130,6 +132,49 @@ void TestColorPickerButton::dropDownZone()
     QCOMPARE(f.button->isDroppedDown(), opens);
     QCOMPARE(clicked.count(), opens ? 0 : 1);
     QCOMPARE(dropChanged.count(), opens ? 1 : 0);
+}
+
+void TestColorPickerButton::popupSignalsWhatWasChosen_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QStringList>("signalled");
+    QTest::newRow("cell") << "cell 16" << QStringList { "closed", "picked 255" };
+    QTest::newRow("Esc") << "Esc" << QStringList { "closed" };
+    QTest::newRow("press outside") << "outside" << QStringList { "closed" };
+    QTest::newRow("default accelerator") << "Alt+D" << QStringList { "closed", "default" };
+    QTest::newRow("custom entry stays open") << "custom" << QStringList {};
+}
+
+// The palette knows only the widget it drops from: it closes itself and says so.
+void TestColorPickerButton::popupSignalsWhatWasChosen()
+{
+    QFETCH(QString, action);
+    QFETCH(QStringList, signalled);
+    QWidget anchor;
+    anchor.setGeometry(40, 40, 45, 22);
+    anchor.show();
+    TColorPopup popup(&anchor);
+    popup.setEntries({ QStringLiteral("その他"), QStringLiteral("既定(&D)"), 8, false });
+    QStringList seen;
+    connect(&popup, &TColorPopup::closed, &popup, [&] { seen << "closed"; });
+    connect(&popup, &TColorPopup::defaultPicked, &popup, [&] { seen << "default"; });
+    connect(&popup, &TColorPopup::picked, &popup,
+        [&](ColorValue color) { seen << QStringLiteral("picked %1").arg(color); });
+    popup.showBelow();
+    QCOMPARE(popup.pos(), anchor.mapToGlobal(QPoint(-1, 22)));
+    const Layout &l = popup.paletteLayout();
+    if (action == "cell 16")
+        QTest::mouseClick(&popup, Qt::LeftButton, {}, l.cellRect(16).center());
+    else if (action == "Esc")
+        QTest::keyClick(&popup, Qt::Key_Escape);
+    else if (action == "outside")
+        QTest::mouseClick(&popup, Qt::LeftButton, {}, QPoint(-20, -20));
+    else if (action == "Alt+D")
+        QTest::keyClick(&popup, Qt::Key_D, Qt::AltModifier);
+    else
+        QTest::mouseClick(&popup, Qt::LeftButton, {}, l.customEntry.center());
+    QCOMPARE(seen, signalled);
+    QCOMPARE(popup.isVisible(), signalled.isEmpty());
 }
 
 void TestColorPickerButton::pickingCells()

@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 const QColor Background(Qt::white);
@@ -112,6 +114,25 @@ protected:
     }
 };
 
+// Notes how long each paint took and whether it was running when a probe looked.
+class TimedLcd final : public TLCD99
+{
+public:
+    bool inPaint = false;
+    qint64 longestPaint = 0;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QElapsedTimer clock;
+        clock.start();
+        inPaint = true;
+        TLCD99::paintEvent(event);
+        inPaint = false;
+        longestPaint = std::max(longestPaint, clock.elapsed());
+    }
+};
+
 } // namespace
 
 class TestLcd99 final : public QObject
@@ -146,6 +167,8 @@ private slots:
     void colourChangeRedrawsEverything();
     void everyOrderAndBufferGiveTheSamePicture_data();
     void everyOrderAndBufferGiveTheSamePicture();
+    void paintNeverWaits_data();
+    void paintNeverWaits();
     void animatedChangeKeepsEventLoopRunning();
     void valueAssignedDuringAnimationIsDrawnAfterwards();
     void destroyedDuringAnimation();
@@ -672,6 +695,47 @@ void TestLcd99::everyOrderAndBufferGiveTheSamePicture()
     QCOMPARE(rendered(lcd), rendered(reference));
 }
 
+void TestLcd99::paintNeverWaits_data()
+{
+    QTest::addColumn<int>("delay");
+    QTest::addColumn<bool>("stepping");
+    QTest::addColumn<QString>("firstFrame"); // the last cell as the first paint leaves it
+
+    QTest::newRow("no delay: drawn at once") << 0 << false << One;
+    QTest::newRow("700 ms: top bar first") << 700 << true << QStringLiteral("01101110");
+}
+
+void TestLcd99::paintNeverWaits()
+{
+    QFETCH(int, delay);
+    QFETCH(bool, stepping);
+    QFETCH(QString, firstFrame);
+
+    TimedLcd lcd;
+    applyTimeBarLayout(lcd);
+    lcd.setAnimationDelay(delay);
+    lcd.setValue(QStringLiteral("00:00"));
+    lcd.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&lcd));
+    QTRY_VERIFY_WITH_TIMEOUT(!lcd.isPainting() && cellPattern(rendered(lcd), 5) == Zero, 5000);
+
+    bool timerFiredInsidePaint = false;
+    QTimer probe;
+    probe.setInterval(1);
+    connect(&probe, &QTimer::timeout, &lcd, [&] { timerFiredInsidePaint |= lcd.inPaint; });
+    probe.start();
+    lcd.longestPaint = 0;
+    lcd.setValue(QStringLiteral("00:01"));
+    lcd.repaint();
+    QCOMPARE(lcd.isPainting(), stepping);
+    QCOMPARE(cellPattern(rendered(lcd), 5), firstFrame);
+    QTRY_VERIFY_WITH_TIMEOUT(!lcd.isPainting(), 5000);
+    QCOMPARE(cellPatterns(rendered(lcd)), QStringList({ Zero, Zero, Colon, Zero, One }));
+    // A step waits a seventh of the delay, 100 ms here; no paint comes near that.
+    QVERIFY2(lcd.longestPaint < 50, qPrintable(QString::number(lcd.longestPaint)));
+    QVERIFY(!timerFiredInsidePaint);
+}
+
 void TestLcd99::animatedChangeKeepsEventLoopRunning()
 {
     TLCD99 lcd;
@@ -705,7 +769,7 @@ void TestLcd99::animatedChangeKeepsEventLoopRunning()
     QElapsedTimer clock;
     clock.start();
     lcd.setValue(QStringLiteral("00:01"));
-    // The steps run nested inside the wait below, so only the probe sees them.
+    // The steps run from the event loop while the test waits, so only the probe sees them.
     QTRY_VERIFY_WITH_TIMEOUT(ticksWhilePainting > 0 && !lcd.isPainting(), 10000);
     const qint64 took = clock.elapsed();
     probe.stop();
