@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/exam/ExamAlignment.h"
 #include "core/practice/PracticeTimer.h"
 #include "core/settings/ExamSettings.h"
 #include "core/settings/Settings.h"
@@ -11,6 +10,7 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -28,8 +28,7 @@ class Shell;
 class TFontComboBox;
 class TLCD99;
 class TRxSplitter;
-class ExamResultWindow;
-struct ExamResult;
+class ExamScoring;
 
 // The trainer's window: practice text on the left, the learner's typing on
 // the right, tool bars with the timer display on top, live counts below.
@@ -107,32 +106,20 @@ public:
     QAction *HistoryItem = nullptr; // 表示 → 練習履歴(&H)...
     void HistoryItemClick();
 
-    // Exam scoring: the level and live figures, the result window, the marks.
-    QToolBar *ExamBar = nullptr;
-    QComboBox *ExamLevelCombo = nullptr;
-    QSpinBox *ExamPenaltySpin = nullptr; // shown for 自由設定 only
-    QSpinBox *ExamPassMarkSpin = nullptr; // shown for 自由設定 only
-    QLabel *ExamErrorsLabel = nullptr;
-    QLabel *ExamScoreLabel = nullptr;
-    QLabel *ExamPassLabel = nullptr;
-    QAction *ExamFigures = nullptr; // shows or hides the three figures
+    // Exam scoring (app/exam/): the window's menu commands for it; the scoring
+    // itself makes its bar and result window and marks the panes.
     QAction *ExamBarItem = nullptr; // 表示 → 採点バー(&E)
     QAction *ExamCheck = nullptr; // タイマー → 採点(&R), F4
-    QAction *NextError = nullptr; // F8
-    QAction *PreviousError = nullptr; // Shift+F8
-    ExamResultWindow *ExamResultForm = nullptr; // made at the first result
-
+    QAction *NextError = nullptr; // タイマー → 次の誤り(&N), F8
+    QAction *PreviousError = nullptr; // タイマー → 前の誤り(&P), Shift+F8
+    ExamScoring &exam() { return *m_examScoring; }
     const ExamSettings &examSettings() const { return m_exam; }
-    // The alignment the figures and the marker show, brought up to date first.
-    const ExamAlignment::Result &examAlignment();
-    // Scores the typed text as it stands against the practice text.
-    ExamResult examResult();
-    void ExamCheckClick(); // shows the result and the marks; records nothing
     void ExamBarItemClick();
-    void nextError();
-    void previousError();
-    int currentErrorIndex() const; // -1 before the first step
-    int examMarkerBlock() const; // the practice text's line marked as reached, or -1
+
+signals:
+    // The ten-minute capture has appended typedCount, the visible count of the
+    // typed text, to the score list.
+    void scoreCaptured(int typedCount);
 
 public slots:
     void New1Click();
@@ -192,6 +179,7 @@ private:
     void setupDialogCommands();
     void openProblem(const QString &path, const QByteArray &nativePath = QByteArray());
     void runCommand(void (TMainForm::*command)());
+    void runCommand(const std::function<void()> &command);
     QMessageBox::StandardButton askToSave();
     void Ask();
     void showInPane(QPlainTextEdit *pane, const QString &text);
@@ -236,40 +224,14 @@ private:
     QStringList m_replacedSettings; // "key: value" of each setting saved with "?"
     bool m_toldReplacedSettings = false;
 
-    // Exam scoring (MainExam*.cpp).
-    void setupExamBar();
+    // Exam scoring (MainExam.cpp).
+    void setupExamScoring();
     void setupExamCommands();
     void loadExamSettings();
-    void applyExamSettings();
-    void examLevelChanged();
-    void giveKeyboardToPane();
-    void typedTextChanged();
-    void practiceTextChanged();
-    void scheduleAlignment();
-    void alignNow();
-    void showExamFigures();
-    void recordExamResult();
-    void showExamResult(const ExamResult &result, const QString &notice = {});
-    QPoint clearPlaceForResult() const;
-    QString historyFailureNotice(const QString &message);
-    void markErrors();
-    void clearErrorMarks();
-    void showMarkerAndMarks();
-    void stepError(int step);
     ExamSettings m_exam;
-    ExamAlignment m_alignment;
-    ExamAlignment::Result m_aligned;
-    int m_typedCount = 0; // the count the alignment was made with
-    QTimer *m_alignTimer = nullptr; // the alignment waits until typing pauses
-    qint64 m_lastAlignNs = 0;
-    bool m_alignmentStale = true;
-    bool m_practiceStale = true;
+    // Goes with the window's members, so before the panes whose signals it follows.
+    std::unique_ptr<ExamScoring> m_examScoring;
     QString m_practiceName; // file name of the loaded practice text
-    QList<ExamAlignment::Error> m_markedErrors; // the answer check shown, until the next edit
-    int m_currentError = -1;
-    int m_markerBlock = -1;
-    int m_markerLine = -1; // where the screen line with the band starts
-    bool m_toldHistoryFailure = false;
 
     DataLayout m_layout = DataLayout::portable(m_services.programFile);
 };
