@@ -63,44 +63,44 @@ public:
     QToolBar *StandardToolBar = nullptr;
     QToolBar *FontBar = nullptr;
     QToolBar *TimeBar = nullptr;
-    QToolButton *ToolButton1 = nullptr;
-    QToolButton *ToolButton2 = nullptr;
-    QToolButton *ToolButton3 = nullptr;
-    QToolButton *ToolButton4 = nullptr;
-    QToolButton *Mode1Button = nullptr;
-    QToolButton *Mode2Button = nullptr;
+    QToolButton *ToolButton1 = nullptr; // 新規作成 (New1)
+    QToolButton *ToolButton2 = nullptr; // 開く (Open1)
+    QToolButton *ToolButton3 = nullptr; // 上書き保存 (Save1)
+    QToolButton *ToolButton4 = nullptr; // 印刷, a button that does nothing
+    QToolButton *Mode1Button = nullptr; // １画面モード: the typing pane alone
+    QToolButton *Mode2Button = nullptr; // ２画面モード: practice text and typing
     QToolButton *StartButton = nullptr;
     QToolButton *StopButton = nullptr;
     TFontComboBox *FontCombo = nullptr;
     QComboBox *FontSizeCombo = nullptr;
-    TLCD99 *LCD99 = nullptr;
-    QWidget *DoublePanel = nullptr;
-    QPlainTextEdit *LeftMemo = nullptr;
+    TLCD99 *LCD99 = nullptr; // the timer's seven-segment display, MM:SS
+    QWidget *DoublePanel = nullptr; // holds the two panes and the splitter
+    QPlainTextEdit *LeftMemo = nullptr; // the practice text, read only
     TRxSplitter *Splitter = nullptr;
-    QPlainTextEdit *RightMemo = nullptr;
-    QWidget *StatusBar = nullptr;
+    QPlainTextEdit *RightMemo = nullptr; // the learner's typing
+    QWidget *StatusBar = nullptr; // panel 0 the practice count, panel 2 the typed count
     QTimer *Timer1 = nullptr; // one tick a second while a practice run is timed
 
     // Menu commands; a menu item and its tool button share one action.
-    QAction *New1 = nullptr;
-    QAction *Open1 = nullptr;
-    QAction *N9 = nullptr;
-    QAction *Save1 = nullptr;
-    QAction *SaveAs1 = nullptr;
-    QAction *Print1 = nullptr;
-    QAction *PrintSetup1 = nullptr;
-    QAction *Exit1 = nullptr;
-    QAction *N5 = nullptr;
-    QAction *F1 = nullptr;
-    QAction *N4 = nullptr;
-    QAction *Show1 = nullptr;
-    QAction *N6 = nullptr;
-    QAction *N7 = nullptr;
-    QAction *N11 = nullptr;
-    QAction *B1 = nullptr;
-    QAction *S2 = nullptr;
-    QAction *S1 = nullptr;
-    QAction *About1 = nullptr;
+    QAction *New1 = nullptr; // ファイル → 新規作成(&N), Ctrl+N
+    QAction *Open1 = nullptr; // ファイル → 開く(&O)..., Ctrl+O
+    QAction *N9 = nullptr; // ファイル → 問題を開く(&Q)...: the problem-open dialog
+    QAction *Save1 = nullptr; // ファイル → 上書き保存(&S), Ctrl+S
+    QAction *SaveAs1 = nullptr; // ファイル → 名前をつけて保存(&A)...
+    QAction *Print1 = nullptr; // ファイル → 印刷(&P)..., Ctrl+P
+    QAction *PrintSetup1 = nullptr; // ファイル → ページ設定(&R)...
+    QAction *Exit1 = nullptr; // ファイル → 終了(&X)
+    QAction *N5 = nullptr; // 表示 → ツールバー(&B): shows StandardToolBar
+    QAction *F1 = nullptr; // 表示 → フォントバー(&F): shows FontBar
+    QAction *N4 = nullptr; // 表示 → タイムバー(&T): shows TimeBar
+    QAction *Show1 = nullptr; // 表示 → ステータスバー(&S): shows StatusBar
+    QAction *N6 = nullptr; // 表示 → １画面モード, Ctrl+1 (Mode1Button)
+    QAction *N7 = nullptr; // 表示 → ２画面モード, Ctrl+2 (Mode2Button)
+    QAction *N11 = nullptr; // 表示 → 成績...: the score chart
+    QAction *B1 = nullptr; // タイマー → 開始(&B), F2 (StartButton)
+    QAction *S2 = nullptr; // タイマー → 停止(&S), F3 (StopButton)
+    QAction *S1 = nullptr; // 設定 → 環境設定(&S)...: the options dialog
+    QAction *About1 = nullptr; // ヘルプ → バージョン情報(&A)...: the about dialog
 
     // The practice history window (MainDialogs.cpp).
     QAction *HistoryItem = nullptr; // 表示 → 練習履歴(&H)...
@@ -110,8 +110,6 @@ public:
     // itself makes its bar and result window and marks the panes.
     QAction *ExamBarItem = nullptr; // 表示 → 採点バー(&E)
     QAction *ExamCheck = nullptr; // タイマー → 採点(&R), F4
-    QAction *NextError = nullptr; // タイマー → 次の誤り(&N), F8
-    QAction *PreviousError = nullptr; // タイマー → 前の誤り(&P), Shift+F8
     ExamScoring &exam() { return *m_examScoring; }
     const ExamSettings &examSettings() const { return m_exam; }
     void ExamBarItemClick();
@@ -128,17 +126,17 @@ public slots:
     void SaveAs1Click();
     void Print1Click();
     void PrintSetup1Click();
-    void N9Click();
-    void S1Click();
-    void N11Click();
+    void N9Click(); // the problem-open dialog
+    void S1Click(); // the options dialog
+    void N11Click(); // the score chart
     void Mode1ButtonClick();
     void Mode2ButtonClick();
     void N6Click() { Mode1ButtonClick(); }
     void N7Click() { Mode2ButtonClick(); }
-    void N5Click();
-    void F1Click();
-    void N4Click();
-    void Show1Click();
+    void N5Click(); // shows or hides StandardToolBar
+    void F1Click(); // shows or hides FontBar
+    void N4Click(); // shows or hides TimeBar
+    void Show1Click(); // shows or hides StatusBar
     void Exit1Click();
     void FontComboChange();
     void FontSizeComboChange();
@@ -228,6 +226,8 @@ private:
     void setupExamScoring();
     void setupExamCommands();
     void loadExamSettings();
+    QAction *NextError = nullptr; // タイマー → 次の誤り(&N), F8
+    QAction *PreviousError = nullptr; // タイマー → 前の誤り(&P), Shift+F8
     ExamSettings m_exam;
     // Goes with the window's members, so before the panes whose signals it follows.
     std::unique_ptr<ExamScoring> m_examScoring;
