@@ -147,7 +147,7 @@ void TMainForm::setupToolBars()
     setupTimeBar();
     // A row of its own: the first row keeps the narrow window the three bands allow.
     addToolBarBreak(Qt::TopToolBarArea);
-    setupExamScoring(); // its bar after the others, as it was added later
+    setupExamScoring(); // made here, its bar comes after the other three among the children
     placeBar(m_examScoring->bar(), QStringLiteral("ExamBar"), ExamBandWidth);
 }
 
