@@ -1,5 +1,6 @@
 #include "app/Main.h"
 
+#include "app/exam/ExamScoring.h"
 #include "controls/layout/AlignLayout.h"
 #include "controls/layout/FormFont.h"
 #include "controls/layout/RXSplit.h"

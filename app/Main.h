@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/exam/ExamAlignment.h"
 #include "core/practice/PracticeTimer.h"
 #include "core/settings/ExamSettings.h"
 #include "core/settings/Settings.h"
@@ -11,6 +10,7 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -28,8 +28,7 @@ class Shell;
 class TFontComboBox;
 class TLCD99;
 class TRxSplitter;
-class ExamResultWindow;
-struct ExamResult;
+class ExamScoring;
 
 // The trainer's window: practice text on the left, the learner's typing on
 // the right, tool bars with the timer display on top, live counts below.
@@ -64,75 +63,61 @@ public:
     QToolBar *StandardToolBar = nullptr;
     QToolBar *FontBar = nullptr;
     QToolBar *TimeBar = nullptr;
-    QToolButton *ToolButton1 = nullptr;
-    QToolButton *ToolButton2 = nullptr;
-    QToolButton *ToolButton3 = nullptr;
-    QToolButton *ToolButton4 = nullptr;
-    QToolButton *Mode1Button = nullptr;
-    QToolButton *Mode2Button = nullptr;
+    QToolButton *ToolButton1 = nullptr; // 新規作成 (New1)
+    QToolButton *ToolButton2 = nullptr; // 開く (Open1)
+    QToolButton *ToolButton3 = nullptr; // 上書き保存 (Save1)
+    QToolButton *ToolButton4 = nullptr; // 印刷, a button that does nothing
+    QToolButton *Mode1Button = nullptr; // １画面モード: the typing pane alone
+    QToolButton *Mode2Button = nullptr; // ２画面モード: practice text and typing
     QToolButton *StartButton = nullptr;
     QToolButton *StopButton = nullptr;
     TFontComboBox *FontCombo = nullptr;
     QComboBox *FontSizeCombo = nullptr;
-    TLCD99 *LCD99 = nullptr;
-    QWidget *DoublePanel = nullptr;
-    QPlainTextEdit *LeftMemo = nullptr;
+    TLCD99 *LCD99 = nullptr; // the timer's seven-segment display, MM:SS
+    QWidget *DoublePanel = nullptr; // holds the two panes and the splitter
+    QPlainTextEdit *LeftMemo = nullptr; // the practice text, read only
     TRxSplitter *Splitter = nullptr;
-    QPlainTextEdit *RightMemo = nullptr;
-    QWidget *StatusBar = nullptr;
+    QPlainTextEdit *RightMemo = nullptr; // the learner's typing
+    QWidget *StatusBar = nullptr; // panel 0 the practice count, panel 2 the typed count
     QTimer *Timer1 = nullptr; // one tick a second while a practice run is timed
 
     // Menu commands; a menu item and its tool button share one action.
-    QAction *New1 = nullptr;
-    QAction *Open1 = nullptr;
-    QAction *N9 = nullptr;
-    QAction *Save1 = nullptr;
-    QAction *SaveAs1 = nullptr;
-    QAction *Print1 = nullptr;
-    QAction *PrintSetup1 = nullptr;
-    QAction *Exit1 = nullptr;
-    QAction *N5 = nullptr;
-    QAction *F1 = nullptr;
-    QAction *N4 = nullptr;
-    QAction *Show1 = nullptr;
-    QAction *N6 = nullptr;
-    QAction *N7 = nullptr;
-    QAction *N11 = nullptr;
-    QAction *B1 = nullptr;
-    QAction *S2 = nullptr;
-    QAction *S1 = nullptr;
-    QAction *About1 = nullptr;
+    QAction *New1 = nullptr; // ファイル → 新規作成(&N), Ctrl+N
+    QAction *Open1 = nullptr; // ファイル → 開く(&O)..., Ctrl+O
+    QAction *N9 = nullptr; // ファイル → 問題を開く(&Q)...: the problem-open dialog
+    QAction *Save1 = nullptr; // ファイル → 上書き保存(&S), Ctrl+S
+    QAction *SaveAs1 = nullptr; // ファイル → 名前をつけて保存(&A)...
+    QAction *Print1 = nullptr; // ファイル → 印刷(&P)..., Ctrl+P
+    QAction *PrintSetup1 = nullptr; // ファイル → ページ設定(&R)...
+    QAction *Exit1 = nullptr; // ファイル → 終了(&X)
+    QAction *N5 = nullptr; // 表示 → ツールバー(&B): shows StandardToolBar
+    QAction *F1 = nullptr; // 表示 → フォントバー(&F): shows FontBar
+    QAction *N4 = nullptr; // 表示 → タイムバー(&T): shows TimeBar
+    QAction *Show1 = nullptr; // 表示 → ステータスバー(&S): shows StatusBar
+    QAction *N6 = nullptr; // 表示 → １画面モード, Ctrl+1 (Mode1Button)
+    QAction *N7 = nullptr; // 表示 → ２画面モード, Ctrl+2 (Mode2Button)
+    QAction *N11 = nullptr; // 表示 → 成績...: the score chart
+    QAction *B1 = nullptr; // タイマー → 開始(&B), F2 (StartButton)
+    QAction *S2 = nullptr; // タイマー → 停止(&S), F3 (StopButton)
+    QAction *S1 = nullptr; // 設定 → 環境設定(&S)...: the options dialog
+    QAction *About1 = nullptr; // ヘルプ → バージョン情報(&A)...: the about dialog
 
     // The practice history window (MainDialogs.cpp).
     QAction *HistoryItem = nullptr; // 表示 → 練習履歴(&H)...
     void HistoryItemClick();
 
-    // Exam scoring: the level and live figures, the result window, the marks.
-    QToolBar *ExamBar = nullptr;
-    QComboBox *ExamLevelCombo = nullptr;
-    QSpinBox *ExamPenaltySpin = nullptr; // shown for 自由設定 only
-    QSpinBox *ExamPassMarkSpin = nullptr; // shown for 自由設定 only
-    QLabel *ExamErrorsLabel = nullptr;
-    QLabel *ExamScoreLabel = nullptr;
-    QLabel *ExamPassLabel = nullptr;
-    QAction *ExamFigures = nullptr; // shows or hides the three figures
+    // Exam scoring (app/exam/): the window's menu commands for it; the scoring
+    // itself makes its bar and result window and marks the panes.
     QAction *ExamBarItem = nullptr; // 表示 → 採点バー(&E)
     QAction *ExamCheck = nullptr; // タイマー → 採点(&R), F4
-    QAction *NextError = nullptr; // F8
-    QAction *PreviousError = nullptr; // Shift+F8
-    ExamResultWindow *ExamResultForm = nullptr; // made at the first result
-
+    ExamScoring &exam() { return *m_examScoring; }
     const ExamSettings &examSettings() const { return m_exam; }
-    // The alignment the figures and the marker show, brought up to date first.
-    const ExamAlignment::Result &examAlignment();
-    // Scores the typed text as it stands against the practice text.
-    ExamResult examResult();
-    void ExamCheckClick(); // shows the result and the marks; records nothing
     void ExamBarItemClick();
-    void nextError();
-    void previousError();
-    int currentErrorIndex() const; // -1 before the first step
-    int examMarkerBlock() const; // the practice text's line marked as reached, or -1
+
+signals:
+    // The ten-minute capture has appended typedCount, the visible count of the
+    // typed text, to the score list.
+    void scoreCaptured(int typedCount);
 
 public slots:
     void New1Click();
@@ -141,17 +126,17 @@ public slots:
     void SaveAs1Click();
     void Print1Click();
     void PrintSetup1Click();
-    void N9Click();
-    void S1Click();
-    void N11Click();
+    void N9Click(); // the problem-open dialog
+    void S1Click(); // the options dialog
+    void N11Click(); // the score chart
     void Mode1ButtonClick();
     void Mode2ButtonClick();
     void N6Click() { Mode1ButtonClick(); }
     void N7Click() { Mode2ButtonClick(); }
-    void N5Click();
-    void F1Click();
-    void N4Click();
-    void Show1Click();
+    void N5Click(); // shows or hides StandardToolBar
+    void F1Click(); // shows or hides FontBar
+    void N4Click(); // shows or hides TimeBar
+    void Show1Click(); // shows or hides StatusBar
     void Exit1Click();
     void FontComboChange();
     void FontSizeComboChange();
@@ -192,6 +177,7 @@ private:
     void setupDialogCommands();
     void openProblem(const QString &path, const QByteArray &nativePath = QByteArray());
     void runCommand(void (TMainForm::*command)());
+    void runCommand(const std::function<void()> &command);
     QMessageBox::StandardButton askToSave();
     void Ask();
     void showInPane(QPlainTextEdit *pane, const QString &text);
@@ -236,40 +222,16 @@ private:
     QStringList m_replacedSettings; // "key: value" of each setting saved with "?"
     bool m_toldReplacedSettings = false;
 
-    // Exam scoring (MainExam*.cpp).
-    void setupExamBar();
+    // Exam scoring (MainExam.cpp).
+    void setupExamScoring();
     void setupExamCommands();
     void loadExamSettings();
-    void applyExamSettings();
-    void examLevelChanged();
-    void giveKeyboardToPane();
-    void typedTextChanged();
-    void practiceTextChanged();
-    void scheduleAlignment();
-    void alignNow();
-    void showExamFigures();
-    void recordExamResult();
-    void showExamResult(const ExamResult &result, const QString &notice = {});
-    QPoint clearPlaceForResult() const;
-    QString historyFailureNotice(const QString &message);
-    void markErrors();
-    void clearErrorMarks();
-    void showMarkerAndMarks();
-    void stepError(int step);
+    QAction *NextError = nullptr; // タイマー → 次の誤り(&N), F8
+    QAction *PreviousError = nullptr; // タイマー → 前の誤り(&P), Shift+F8
     ExamSettings m_exam;
-    ExamAlignment m_alignment;
-    ExamAlignment::Result m_aligned;
-    int m_typedCount = 0; // the count the alignment was made with
-    QTimer *m_alignTimer = nullptr; // the alignment waits until typing pauses
-    qint64 m_lastAlignNs = 0;
-    bool m_alignmentStale = true;
-    bool m_practiceStale = true;
+    // Goes with the window's members, so before the panes whose signals it follows.
+    std::unique_ptr<ExamScoring> m_examScoring;
     QString m_practiceName; // file name of the loaded practice text
-    QList<ExamAlignment::Error> m_markedErrors; // the answer check shown, until the next edit
-    int m_currentError = -1;
-    int m_markerBlock = -1;
-    int m_markerLine = -1; // where the screen line with the band starts
-    bool m_toldHistoryFailure = false;
 
     DataLayout m_layout = DataLayout::portable(m_services.programFile);
 };

@@ -37,8 +37,13 @@ void TMainForm::setupDocumentCommands()
 // question ends it without a word.
 void TMainForm::runCommand(void (TMainForm::*command)())
 {
+    runCommand([this, command] { (this->*command)(); });
+}
+
+void TMainForm::runCommand(const std::function<void()> &command)
+{
     try {
-        (this->*command)();
+        command();
     } catch (const SilentAbort &) {
     } catch (const VemiError &error) {
         reportError(error.message());

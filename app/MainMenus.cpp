@@ -1,5 +1,7 @@
 #include "app/Main.h"
 
+#include "app/exam/ExamScoring.h"
+#include "app/exam/ExamToolBar.h"
 #include "controls/edit/RxCombos.h"
 #include "controls/lcd/Lcd99.h"
 #include "resources/ToolImageList.h"
@@ -117,14 +119,16 @@ void TMainForm::setupMenus()
 
 void TMainForm::setupToolBars()
 {
-    const auto makeBar = [this](const QString &name, int bandWidth) {
-        auto *toolBar = new QToolBar(name, this);
+    const auto placeBar = [this](QToolBar *toolBar, const QString &name, int bandWidth) {
         toolBar->setObjectName(name);
         toolBar->setFloatable(false);
         toolBar->setIconSize(QSize(16, 16));
         toolBar->setMinimumSize(bandWidth, BandHeight);
         addToolBar(Qt::TopToolBarArea, toolBar);
         return toolBar;
+    };
+    const auto makeBar = [this, placeBar](const QString &name, int bandWidth) {
+        return placeBar(new QToolBar(name, this), name, bandWidth);
     };
     StandardToolBar = makeBar(QStringLiteral("StandardToolBar"), StandardBandWidth);
     StandardToolBar->addActions({ New1, Open1, Save1, Print1 });
@@ -143,8 +147,8 @@ void TMainForm::setupToolBars()
     setupTimeBar();
     // A row of its own: the first row keeps the narrow window the three bands allow.
     addToolBarBreak(Qt::TopToolBarArea);
-    ExamBar = makeBar(QStringLiteral("ExamBar"), ExamBandWidth);
-    setupExamBar();
+    setupExamScoring(); // made here, its bar comes after the other three among the children
+    placeBar(m_examScoring->bar(), QStringLiteral("ExamBar"), ExamBandWidth);
 }
 
 void TMainForm::setupFontBar()

@@ -2,10 +2,12 @@
 
 #include "controls/lcd/Lcd99.h"
 #include "core/Errors.h"
+#include "core/text/VisibleCount.h"
 #include "platform/Clock.h"
 #include "platform/SoundPlayer.h"
 
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QTimer>
 #include <QToolButton>
 
@@ -52,8 +54,11 @@ void TMainForm::Timer1Timer()
     if (tick.playAlarm)
         m_services.sound.play(m_settings.AlarmSoundFile);
     if (tick.recordScore) {
-        m_scores.append(RightWordCount());
-        recordExamResult();
+        // RightWordCount, counted once: the score list keeps it as text, the
+        // listeners get the number itself.
+        const int typed = visiblePaneCount(RightMemo->toPlainText());
+        m_scores.append(QString::number(typed));
+        emit scoreCaptured(typed);
     }
 }
 

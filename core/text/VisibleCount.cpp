@@ -18,11 +18,16 @@ int visibleCharacterCount(const QByteArray &cp932)
 // character, or one "?" where the codec has none (or would drop it), and a
 // "\n" into CR LF, which counts once. So the count is the number of characters,
 // a surrogate pair being one, less any CR the pane itself holds.
-QString visibleCountText(const QString &paneText)
+int visiblePaneCount(const QString &paneText)
 {
     qsizetype characters = 0;
     const qsizetype length = paneText.size();
     for (qsizetype i = 0; i < length; ++characters)
         i += Cp932::characterLength(paneText, i);
-    return QString::number(characters - paneText.count(u'\r'));
+    return int(characters - paneText.count(u'\r'));
+}
+
+QString visibleCountText(const QString &paneText)
+{
+    return QString::number(visiblePaneCount(paneText));
 }

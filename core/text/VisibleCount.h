@@ -8,4 +8,6 @@
 int visibleCharacterCount(const QByteArray &cp932);
 
 // The same count for a pane's text, whose line breaks are "\n".
+int visiblePaneCount(const QString &paneText);
+// That count as decimal text, as the status bar and the score list show it.
 QString visibleCountText(const QString &paneText);

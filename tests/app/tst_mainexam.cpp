@@ -1,5 +1,7 @@
 #include "tests/support/Trainer.h"
 
+#include "app/exam/ExamScoring.h"
+#include "app/exam/ExamToolBar.h"
 #include "core/exam/ExamHistory.h"
 #include "core/text/Cp932.h"
 #include "dialogs/exam/ExamResultWindow.h"
@@ -125,18 +127,18 @@ void TestMainExam::figuresFollowTyping()
     QFETCH(QStringList, figures);
     Trainer t;
     TMainForm &w = *t.window;
-    w.ExamPenaltySpin->setValue(2);
-    w.ExamPassMarkSpin->setValue(8);
-    w.ExamLevelCombo->setCurrentIndex(level);
+    w.exam().bar()->PenaltySpin->setValue(2);
+    w.exam().bar()->PassMarkSpin->setValue(8);
+    w.exam().bar()->LevelCombo->setCurrentIndex(level);
     w.LeftMemo->setPlainText(practice);
     for (const QString &line : typed.split(u'\n')) {
         if (!w.RightMemo->toPlainText().isEmpty())
             QTest::keyClick(w.RightMemo, Qt::Key_Return);
         commit(w.RightMemo, line);
     }
-    QTRY_COMPARE(w.ExamScoreLabel->text(), figures.at(1)); // once typing pauses
-    QCOMPARE(w.ExamErrorsLabel->text(), figures.at(0));
-    QCOMPARE(w.ExamPassLabel->text(), figures.at(2));
+    QTRY_COMPARE(w.exam().bar()->ScoreLabel->text(), figures.at(1)); // once typing pauses
+    QCOMPARE(w.exam().bar()->ErrorsLabel->text(), figures.at(0));
+    QCOMPARE(w.exam().bar()->PassLabel->text(), figures.at(2));
 }
 
 // The new bar and items come after the old ones, whose captions and keys stay.
@@ -154,10 +156,10 @@ void TestMainExam::barAndMenusKeepTheOldCaptions()
     QCOMPARE(w.ExamCheck->shortcut(), QKeySequence(Qt::Key_F4));
     const QList<QToolBar *> bars = w.findChildren<QToolBar *>();
     QCOMPARE(bars.size(), 4);
-    QCOMPARE(bars.last(), w.ExamBar);
-    QVERIFY(w.ExamBar->isVisible() && w.ExamBarItem->isChecked());
+    QCOMPARE(bars.last(), static_cast<QToolBar *>(w.exam().bar()));
+    QVERIFY(w.exam().bar()->isVisible() && w.ExamBarItem->isChecked());
     w.ExamBarItem->trigger();
-    QVERIFY(!w.ExamBar->isVisible());
+    QVERIFY(!w.exam().bar()->isVisible());
     QVERIFY(w.TimeBar->isVisible());
 }
 
@@ -168,24 +170,25 @@ void TestMainExam::levelAndFiguresComeBackAtTheNextStart()
     {
         Trainer t(ini);
         TMainForm &w = *t.window;
-        QCOMPARE(w.ExamLevelCombo->currentText(), QStringLiteral("準1級"));
-        QTRY_VERIFY(!w.ExamScoreLabel->isVisible()); // the bar lays itself out later
-        QVERIFY(!w.ExamPenaltySpin->isVisible());
-        w.ExamLevelCombo->setCurrentIndex(6);
-        QTRY_VERIFY(w.ExamPenaltySpin->isVisible() && w.ExamPassMarkSpin->isVisible());
-        w.ExamPenaltySpin->setValue(5);
-        w.ExamPassMarkSpin->setValue(700);
-        w.ExamFigures->trigger();
-        QTRY_VERIFY(w.ExamScoreLabel->isVisible());
+        QCOMPARE(w.exam().bar()->LevelCombo->currentText(), QStringLiteral("準1級"));
+        QTRY_VERIFY(!w.exam().bar()->ScoreLabel->isVisible()); // the bar lays itself out later
+        QVERIFY(!w.exam().bar()->PenaltySpin->isVisible());
+        w.exam().bar()->LevelCombo->setCurrentIndex(6);
+        QTRY_VERIFY(
+            w.exam().bar()->PenaltySpin->isVisible() && w.exam().bar()->PassMarkSpin->isVisible());
+        w.exam().bar()->PenaltySpin->setValue(5);
+        w.exam().bar()->PassMarkSpin->setValue(700);
+        w.exam().bar()->Figures->trigger();
+        QTRY_VERIFY(w.exam().bar()->ScoreLabel->isVisible());
         QVERIFY(w.close());
         ini = t.iniBytes();
     }
     Trainer t(ini);
     TMainForm &w = *t.window;
-    QCOMPARE(w.ExamLevelCombo->currentText(), QStringLiteral("自由設定"));
-    QCOMPARE(w.ExamPenaltySpin->value(), 5);
-    QCOMPARE(w.ExamPassMarkSpin->value(), 700);
-    QTRY_VERIFY(w.ExamScoreLabel->isVisible());
+    QCOMPARE(w.exam().bar()->LevelCombo->currentText(), QStringLiteral("自由設定"));
+    QCOMPARE(w.exam().bar()->PenaltySpin->value(), 5);
+    QCOMPARE(w.exam().bar()->PassMarkSpin->value(), 700);
+    QTRY_VERIFY(w.exam().bar()->ScoreLabel->isVisible());
 }
 
 void TestMainExam::tenMinuteResultIsRecordedButACheckIsNot()
@@ -194,14 +197,14 @@ void TestMainExam::tenMinuteResultIsRecordedButACheckIsNot()
     TMainForm &w = *t.window;
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    w.ExamLevelCombo->setCurrentIndex(3); // 2級: 3 characters an error, 500 to pass
+    w.exam().bar()->LevelCombo->setCurrentIndex(3); // 2級: 3 characters an error, 500 to pass
     openPractice(t, QStringLiteral("問題1.txt"), QStringLiteral("わたしたちは\n走る"));
     w.RightMemo->setPlainText(QStringLiteral("私達は\n走"));
     const ExamHistory history(ExamHistory::pathBeside(t.iniPath()));
 
     QTest::keyClick(w.RightMemo, Qt::Key_F4);
-    QVERIFY(w.ExamResultForm && w.ExamResultForm->isVisible());
-    QCOMPARE(w.ExamResultForm->VerdictLabel->text(), QStringLiteral("不合格"));
+    QVERIFY(w.exam().resultWindow() && w.exam().resultWindow()->isVisible());
+    QCOMPARE(w.exam().resultWindow()->VerdictLabel->text(), QStringLiteral("不合格"));
     QVERIFY(!QFile::exists(history.path()));
 
     runTenMinutes(t);
@@ -214,8 +217,8 @@ void TestMainExam::tenMinuteResultIsRecordedButACheckIsNot()
     QCOMPARE(QList<int>({ run.typedCount, run.substitutions, run.omissions, run.insertions,
                  run.netScore, run.passMark }),
         QList<int>({ 5, 2, 3, 0, 0, 500 })); // 私達 for わたしたち: 5 errors
-    QCOMPARE(w.ExamResultForm->PracticeLabel->text(), QStringLiteral("問題1.txt"));
-    QCOMPARE(w.ExamResultForm->OmissionsLabel->text(), QStringLiteral("3"));
+    QCOMPARE(w.exam().resultWindow()->PracticeLabel->text(), QStringLiteral("問題1.txt"));
+    QCOMPARE(w.exam().resultWindow()->OmissionsLabel->text(), QStringLiteral("3"));
 
     QTest::keyClick(w.RightMemo, Qt::Key_F4);
     QCOMPARE(history.read().size(), 1);
@@ -232,7 +235,7 @@ void TestMainExam::resultWindowLeavesTheKeyboardToThePane()
     QCOMPARE(w.RightMemo->toPlainText(), QStringLiteral("あい"));
 
     runTenMinutes(t);
-    QVERIFY(QTest::qWaitForWindowExposed(w.ExamResultForm));
+    QVERIFY(QTest::qWaitForWindowExposed(w.exam().resultWindow()));
     QTest::qWait(50); // any activation the window system makes of it comes in by now
     QCOMPARE(QApplication::activeWindow(), &w);
     QCOMPARE(QApplication::focusWidget(), w.RightMemo);
@@ -252,14 +255,15 @@ void TestMainExam::unwritableHistoryIsToldOnce()
     runTenMinutes(t);
     // Told in the result window, which leaves the keyboard alone, not in a box that takes it.
     QVERIFY(t.dialogs.messages.isEmpty());
-    QVERIFY(w.ExamResultForm->isVisible() && w.ExamResultForm->NoticeLabel->isVisible());
-    QVERIFY(w.ExamResultForm->NoticeLabel->text().contains(
+    QVERIFY(
+        w.exam().resultWindow()->isVisible() && w.exam().resultWindow()->NoticeLabel->isVisible());
+    QVERIFY(w.exam().resultWindow()->NoticeLabel->text().contains(
         QDir::toNativeSeparators(ExamHistory::pathBeside(t.iniPath()))));
     runTenMinutes(t);
     QCOMPARE(t.scores, QStringList({ "2", "2" }));
     QVERIFY(t.dialogs.messages.isEmpty());
-    QVERIFY(!w.ExamResultForm->NoticeLabel->isVisible()); // once a session
-    QVERIFY(w.ExamResultForm->isVisible());
+    QVERIFY(!w.exam().resultWindow()->NoticeLabel->isVisible()); // once a session
+    QVERIFY(w.exam().resultWindow()->isVisible());
 }
 
 void TestMainExam::markerFollowsTheAlignment_data()
@@ -283,7 +287,7 @@ void TestMainExam::markerFollowsTheAlignment()
     w.LeftMemo->setPlainText(
         QStringLiteral("abc\ndef\nghi\njkl") + QStringLiteral("\nxyz").repeated(96));
     w.RightMemo->setPlainText(typed);
-    QTRY_COMPARE(w.examMarkerBlock(), block);
+    QTRY_COMPARE(w.exam().markerBlock(), block);
     const QList<QTextEdit::ExtraSelection> bands = w.LeftMemo->extraSelections();
     QCOMPARE(bands.size(), 1);
     QCOMPARE(bands.first().cursor.blockNumber(), block);
@@ -301,7 +305,7 @@ void TestMainExam::markerFollowsAWrappedParagraph()
     const QString practice = QStringLiteral("あいうえおかきくけこ").repeated(300);
     w.LeftMemo->setPlainText(practice);
     w.RightMemo->setPlainText(practice.left(2500));
-    QTRY_COMPARE(w.examMarkerBlock(), 0);
+    QTRY_COMPARE(w.exam().markerBlock(), 0);
     const QList<QTextEdit::ExtraSelection> bands = w.LeftMemo->extraSelections();
     QCOMPARE(bands.size(), 1);
     QCOMPARE(bands.first().cursor.position(), 2500);
@@ -327,7 +331,7 @@ void TestMainExam::answerCheckMarksEachKindAndSteps()
     QVERIFY(QTest::qWaitForWindowActive(&w));
     w.LeftMemo->setPlainText(QStringLiteral("abcdefgh"));
     w.RightMemo->setPlainText(QStringLiteral("aXcdfgQh")); // b mistyped, e left out, Q added
-    w.ExamCheckClick();
+    w.exam().check();
 
     const QList<QTextEdit::ExtraSelection> right = w.RightMemo->extraSelections();
     const QList<QTextEdit::ExtraSelection> left = w.LeftMemo->extraSelections();
@@ -350,11 +354,11 @@ void TestMainExam::answerCheckMarksEachKindAndSteps()
     QCOMPARE(w.RightMemo->textCursor().position(), 1);
     QTest::keyClick(w.RightMemo, Qt::Key_F8);
     QCOMPARE(w.LeftMemo->textCursor().selectedText(), QStringLiteral("e"));
-    w.ExamResultForm->NextButton->click();
+    w.exam().resultWindow()->NextButton->click();
     QCOMPARE(w.RightMemo->textCursor().position(), 6);
     QVERIFY(!w.RightMemo->textCursor().hasSelection());
     QTest::keyClick(w.RightMemo, Qt::Key_F8, Qt::ShiftModifier);
-    QCOMPARE(w.currentErrorIndex(), 1);
+    QCOMPARE(w.exam().currentErrorIndex(), 1);
 
     QTest::keyClick(w.RightMemo, Qt::Key_F8, Qt::ShiftModifier); // back to the omission
     QTest::keyClick(w.RightMemo, Qt::Key_Z); // the next edit clears the marks
@@ -364,9 +368,9 @@ void TestMainExam::answerCheckMarksEachKindAndSteps()
 
     // A left-out line break, which has no glyph, is marked out to the pane's edge.
     w.LeftMemo->setPlainText(QStringLiteral("ab\ncd"));
-    QVERIFY(!w.ExamResultForm->isVisible()); // it told of the text before
+    QVERIFY(!w.exam().resultWindow()->isVisible()); // it told of the text before
     w.RightMemo->setPlainText(QStringLiteral("abcd"));
-    w.ExamCheckClick();
+    w.exam().check();
     const QTextEdit::ExtraSelection lineBreak = w.LeftMemo->extraSelections().last();
     QCOMPARE(marked(lineBreak), QString(QChar::ParagraphSeparator));
     QVERIFY(lineBreak.format.property(QTextFormat::FullWidthSelection).toBool());
@@ -374,10 +378,10 @@ void TestMainExam::answerCheckMarksEachKindAndSteps()
 
     // With the practice text's pane hidden, a left-out character is shown where it belongs.
     w.N6Click();
-    w.ExamCheckClick();
+    w.exam().check();
     w.RightMemo->moveCursor(QTextCursor::End);
     QTest::keyClick(w.RightMemo, Qt::Key_F8);
-    QCOMPARE(w.currentErrorIndex(), 0);
+    QCOMPARE(w.exam().currentErrorIndex(), 0);
     QCOMPARE(w.RightMemo->textCursor().position(), 2);
 }
 
@@ -399,23 +403,23 @@ void TestMainExam::keyboardGoesBackToThePane()
     TMainForm &w = *t.window;
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    w.ExamLevelCombo->setCurrentIndex(ExamProfile::CustomIndex);
+    w.exam().bar()->LevelCombo->setCurrentIndex(ExamProfile::CustomIndex);
     w.LeftMemo->setPlainText(QStringLiteral("abcdef"));
     w.RightMemo->setPlainText(QStringLiteral("aXc"));
     if (control == QStringLiteral("next")) {
-        w.ExamCheckClick();
+        w.exam().check();
         QTest::qWait(600); // past the moment a window system's activation is handed back
-        w.ExamResultForm->activateWindow(); // the learner's own click on it
-        QTRY_COMPARE(QApplication::activeWindow(), w.ExamResultForm);
-        QTest::mouseClick(w.ExamResultForm->NextButton, Qt::LeftButton);
+        w.exam().resultWindow()->activateWindow(); // the learner's own click on it
+        QTRY_COMPARE(QApplication::activeWindow(), w.exam().resultWindow());
+        QTest::mouseClick(w.exam().resultWindow()->NextButton, Qt::LeftButton);
         QCOMPARE(w.RightMemo->textCursor().position(), 1);
     } else if (control == QStringLiteral("level")) {
-        w.ExamLevelCombo->setFocus();
-        QTest::keyClick(w.ExamLevelCombo, Qt::Key_Up); // as a pick from its list does
-        QCOMPARE(w.ExamLevelCombo->currentIndex(), ExamProfile::CustomIndex - 1);
+        w.exam().bar()->LevelCombo->setFocus();
+        QTest::keyClick(w.exam().bar()->LevelCombo, Qt::Key_Up); // as a pick from its list does
+        QCOMPARE(w.exam().bar()->LevelCombo->currentIndex(), ExamProfile::CustomIndex - 1);
     } else {
-        QSpinBox *spin
-            = control == QStringLiteral("penalty") ? w.ExamPenaltySpin : w.ExamPassMarkSpin;
+        QSpinBox *spin = control == QStringLiteral("penalty") ? w.exam().bar()->PenaltySpin
+                                                              : w.exam().bar()->PassMarkSpin;
         QTRY_VERIFY(spin->isVisible());
         spin->setFocus();
         QTest::keyClick(spin, Qt::Key_Up);
@@ -453,10 +457,10 @@ void TestMainExam::resultWindowHidesNoTyping()
     TMainForm &w = *t.window;
     w.LeftMemo->setPlainText(QStringLiteral("abc"));
     w.RightMemo->setPlainText(QStringLiteral("ab"));
-    w.ExamCheckClick();
-    QVERIFY(QTest::qWaitForWindowExposed(w.ExamResultForm));
+    w.exam().check();
+    QVERIFY(QTest::qWaitForWindowExposed(w.exam().resultWindow()));
     const QRect typing(w.RightMemo->mapToGlobal(QPoint(0, 0)), w.RightMemo->size());
-    QVERIFY(!w.ExamResultForm->frameGeometry().intersects(typing));
+    QVERIFY(!w.exam().resultWindow()->frameGeometry().intersects(typing));
 }
 
 QTEST_MAIN(TestMainExam)

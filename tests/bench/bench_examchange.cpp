@@ -5,6 +5,8 @@
 //   QT_QPA_PLATFORM=offscreen build/tests/bench/bench_examchange
 #include "tests/support/Trainer.h"
 
+#include "app/exam/ExamScoring.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
@@ -49,7 +51,7 @@ Figures perKeystroke(TMainForm &window, int practiceLength, int typedLength, int
     const QString practice = japaneseText(practiceLength);
     window.LeftMemo->setPlainText(practice);
     window.RightMemo->setPlainText(typedCopy(practice, typedLength, spacing));
-    window.examAlignment();
+    window.exam().alignment();
     constexpr int Keystrokes = 30;
     QElapsedTimer timer;
     qint64 atOnce = 0;
@@ -62,13 +64,13 @@ Figures perKeystroke(TMainForm &window, int practiceLength, int typedLength, int
         window.RightMemo->insertPlainText(QString(next));
         atOnce += timer.nsecsElapsed();
         timer.start();
-        window.examAlignment();
+        window.exam().alignment();
         deferred += timer.nsecsElapsed();
     }
     Figures figures;
     figures.atOnceMs = atOnce / 1e6 / Keystrokes;
     figures.deferredMs = deferred / 1e6 / Keystrokes;
-    figures.errors = window.examAlignment().errorCount();
+    figures.errors = window.exam().alignment().errorCount();
     return figures;
 }
 

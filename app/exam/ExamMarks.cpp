@@ -1,5 +1,5 @@
 // The answer check's marks, the where-am-I band, and stepping through the errors.
-#include "app/Main.h"
+#include "app/exam/ExamMarks.h"
 
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -71,50 +71,54 @@ bool inPracticeText(const ExamAlignment::Error &error)
 }
 } // namespace
 
-void TMainForm::markErrors()
+ExamMarks::ExamMarks(QPlainTextEdit *practicePane, QPlainTextEdit *typedPane)
+    : m_practicePane(practicePane)
+    , m_typedPane(typedPane)
+{ }
+
+void ExamMarks::mark(const QList<ExamAlignment::Error> &errors)
 {
-    m_markedErrors = m_aligned.errors;
-    m_currentError = -1;
-    showMarkerAndMarks();
+    m_marked = errors;
+    m_current = -1;
 }
 
-void TMainForm::clearErrorMarks()
+void ExamMarks::clear()
 {
     // The practice pane's cursor, stepped to an omission, would otherwise stay
     // selected there like a mark left behind.
-    QTextCursor cursor = LeftMemo->textCursor();
+    QTextCursor cursor = m_practicePane->textCursor();
     const auto steppedTo = [&](const ExamAlignment::Error &error) {
         return inPracticeText(error)
-            && span(LeftMemo, error.practicePos, error.practiceLength).selectionStart()
+            && span(m_practicePane, error.practicePos, error.practiceLength).selectionStart()
             == cursor.selectionStart();
     };
-    if (cursor.hasSelection() && std::ranges::any_of(m_markedErrors, steppedTo)) {
+    if (cursor.hasSelection() && std::ranges::any_of(m_marked, steppedTo)) {
         cursor.clearSelection();
-        LeftMemo->setTextCursor(cursor);
+        m_practicePane->setTextCursor(cursor);
     }
-    m_markedErrors.clear();
-    m_currentError = -1;
-    showMarkerAndMarks();
+    m_marked.clear();
+    m_current = -1;
 }
 
 // The left pane carries the band and the omissions, the right pane the other errors.
 // The band is on the screen line reached: a paragraph wraps over many of them.
-void TMainForm::showMarkerAndMarks()
+void ExamMarks::show(const ExamAlignment::Result &aligned, bool practiceAligned)
 {
     QList<QTextEdit::ExtraSelection> left;
     QList<QTextEdit::ExtraSelection> right;
-    const bool practiceShown = !m_practiceStale && !LeftMemo->document()->isEmpty();
-    const QTextCursor reached = span(LeftMemo, m_aligned.practiceReached, 0);
+    const bool practiceShown = practiceAligned && !m_practicePane->document()->isEmpty();
+    const QTextCursor reached = span(m_practicePane, aligned.practiceReached, 0);
     if (practiceShown)
         left.append({ reached, markerFormat() });
-    for (const ExamAlignment::Error &error : std::as_const(m_markedErrors)) {
+    for (const ExamAlignment::Error &error : std::as_const(m_marked)) {
         if (inPracticeText(error))
-            left.append(errorMark(LeftMemo, error.practicePos, error.practiceLength, error.kind));
+            left.append(
+                errorMark(m_practicePane, error.practicePos, error.practiceLength, error.kind));
         else
-            right.append(errorMark(RightMemo, error.typedPos, error.typedLength, error.kind));
+            right.append(errorMark(m_typedPane, error.typedPos, error.typedLength, error.kind));
     }
-    LeftMemo->setExtraSelections(left);
-    RightMemo->setExtraSelections(right);
+    m_practicePane->setExtraSelections(left);
+    m_typedPane->setExtraSelections(right);
 
     QTextCursor lineStart = reached;
     lineStart.movePosition(QTextCursor::StartOfLine);
@@ -123,49 +127,28 @@ void TMainForm::showMarkerAndMarks()
         return;
     m_markerLine = line;
     m_markerBlock = practiceShown ? reached.blockNumber() : -1;
-    if (practiceShown && m_markedErrors.isEmpty()) {
+    if (practiceShown && m_marked.isEmpty()) {
         // Moving the pane's own cursor scrolls it, the line to come in view as
         // well; the keyboard focus stays where it is.
         if (QTextCursor next = reached; next.movePosition(QTextCursor::Down))
-            LeftMemo->setTextCursor(next);
-        LeftMemo->setTextCursor(reached);
+            m_practicePane->setTextCursor(next);
+        m_practicePane->setTextCursor(reached);
     }
-}
-
-int TMainForm::examMarkerBlock() const
-{
-    return m_markerBlock;
-}
-
-void TMainForm::nextError()
-{
-    stepError(1);
-}
-
-void TMainForm::previousError()
-{
-    stepError(-1);
 }
 
 // Goes round the errors in text order. A typed error gets the cursor without a
 // selection, so a keystroke there does not replace what the learner typed; so
 // does a left-out one while one-pane mode hides the practice text.
-void TMainForm::stepError(int step)
+void ExamMarks::step(int step)
 {
-    const int count = int(m_markedErrors.size());
+    const int count = int(m_marked.size());
     if (count == 0)
         return;
-    m_currentError
-        = m_currentError < 0 ? (step > 0 ? 0 : count - 1) : (m_currentError + step + count) % count;
-    const ExamAlignment::Error &error = m_markedErrors.at(m_currentError);
-    const bool inLeftPane = inPracticeText(error) && !LeftMemo->isHidden();
-    QPlainTextEdit *pane = inLeftPane ? LeftMemo : RightMemo;
-    pane->setTextCursor(inLeftPane ? span(LeftMemo, error.practicePos, error.practiceLength)
-                                   : span(RightMemo, error.typedPos, 0));
+    m_current = m_current < 0 ? (step > 0 ? 0 : count - 1) : (m_current + step + count) % count;
+    const ExamAlignment::Error &error = m_marked.at(m_current);
+    const bool inLeftPane = inPracticeText(error) && !m_practicePane->isHidden();
+    QPlainTextEdit *pane = inLeftPane ? m_practicePane : m_typedPane;
+    pane->setTextCursor(inLeftPane ? span(m_practicePane, error.practicePos, error.practiceLength)
+                                   : span(m_typedPane, error.typedPos, 0));
     pane->ensureCursorVisible();
-}
-
-int TMainForm::currentErrorIndex() const
-{
-    return m_currentError;
 }

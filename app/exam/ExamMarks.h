@@ -1,0 +1,36 @@
+#pragma once
+
+#include "core/exam/ExamAlignment.h"
+
+#include <QList>
+
+class QPlainTextEdit;
+
+// What the panes show of an alignment: the band on the practice text's line
+// reached, the answer check's marks (omissions in the practice pane, the other
+// errors in the typing pane), and stepping through those marks.
+class ExamMarks
+{
+public:
+    ExamMarks(QPlainTextEdit *practicePane, QPlainTextEdit *typedPane);
+
+    // Puts the band where the alignment reached, with the marks kept; a practice
+    // text not yet aligned has no band.
+    void show(const ExamAlignment::Result &aligned, bool practiceAligned);
+    // The errors to mark at the next show(), until clear(); stepping starts afresh.
+    void mark(const QList<ExamAlignment::Error> &errors);
+    void clear();
+    bool isEmpty() const { return m_marked.isEmpty(); }
+
+    void step(int step); // +1 the next error, -1 the one before, round the ends
+    int currentIndex() const { return m_current; } // -1 before the first step
+    int markerBlock() const { return m_markerBlock; } // the banded line's block, or -1
+
+private:
+    QPlainTextEdit *m_practicePane;
+    QPlainTextEdit *m_typedPane;
+    QList<ExamAlignment::Error> m_marked; // the answer check shown, until the next edit
+    int m_current = -1;
+    int m_markerBlock = -1;
+    int m_markerLine = -1; // where the screen line with the band starts
+};

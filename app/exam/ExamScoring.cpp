@@ -1,0 +1,230 @@
+#include "app/exam/ExamScoring.h"
+
+#include "app/exam/ExamToolBar.h"
+#include "core/Errors.h"
+#include "core/exam/ExamHistory.h"
+#include "core/exam/ExamResult.h"
+#include "core/text/VisibleCount.h"
+#include "dialogs/exam/ExamResultWindow.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+// An alignment that takes this long is put off until typing pauses, for twice
+// its own time, so that a burst of keystrokes pays for one alignment only.
+constexpr qint64 ImmediateAlignmentNs = 8'000'000;
+constexpr int LongestAlignmentDelayMs = 300;
+} // namespace
+
+ExamScoring::ExamScoring(const Panes &panes, ExamSettings &settings,
+    std::function<QString()> practiceName, std::function<QString()> historyPath)
+    : m_panes(panes)
+    , m_settings(settings)
+    , m_practiceName(std::move(practiceName))
+    , m_historyPath(std::move(historyPath))
+    , m_bar(new ExamToolBar(panes.window))
+    , m_marks(panes.practice, panes.typed)
+    , m_alignTimer(new QTimer(this))
+{
+    connect(m_bar, &ExamToolBar::changed, this, &ExamScoring::settingsChanged);
+    // A level picked or a figure entered, the next keystroke is typing again.
+    connect(m_bar, &ExamToolBar::choiceMade, this, [this] {
+        QPlainTextEdit *pane = m_panes.typed->isVisible() ? m_panes.typed : m_panes.practice;
+        pane->setFocus(Qt::OtherFocusReason);
+    });
+    m_alignTimer->setSingleShot(true);
+    connect(m_alignTimer, &QTimer::timeout, this, &ExamScoring::alignNow);
+    connect(m_panes.typed, &QPlainTextEdit::textChanged, this, &ExamScoring::typedTextChanged);
+    connect(
+        m_panes.practice, &QPlainTextEdit::textChanged, this, &ExamScoring::practiceTextChanged);
+    applySettings();
+    scheduleAlignment();
+}
+
+ExamScoring::~ExamScoring() = default;
+
+void ExamScoring::applySettings()
+{
+    m_bar->showSettings(m_settings);
+    settingsChanged();
+}
+
+// The bar's controls are the choices: a level name the program does not know
+// comes back as the level shown.
+void ExamScoring::settingsChanged()
+{
+    m_bar->readSettings(m_settings);
+    showFigures();
+}
+
+void ExamScoring::typedTextChanged()
+{
+    if (!m_marks.isEmpty()) {
+        m_marks.clear();
+        showMarks();
+    }
+    m_alignmentStale = true;
+    scheduleAlignment();
+}
+
+void ExamScoring::practiceTextChanged()
+{
+    m_practiceStale = true;
+    m_alignmentStale = true;
+    m_marks.clear();
+    showMarks();
+    if (m_resultWindow) // it told of the text before
+        m_resultWindow->hide();
+    scheduleAlignment();
+}
+
+void ExamScoring::scheduleAlignment()
+{
+    const qint64 delayMs = m_lastAlignNs < ImmediateAlignmentNs ? 0 : 2 * m_lastAlignNs / 1'000'000;
+    m_alignTimer->start(int(std::min<qint64>(delayMs, LongestAlignmentDelayMs)));
+}
+
+void ExamScoring::alignNow()
+{
+    m_alignTimer->stop();
+    if (m_practiceStale) {
+        m_alignment.setPracticeText(m_panes.practice->toPlainText());
+        m_practiceStale = false;
+    }
+    if (m_alignmentStale) {
+        QElapsedTimer spent;
+        spent.start();
+        const QString typed = m_panes.typed->toPlainText();
+        m_aligned = m_alignment.align(typed);
+        m_typedCount = visiblePaneCount(typed);
+        m_lastAlignNs = spent.nsecsElapsed();
+        m_alignmentStale = false;
+    }
+    showFigures();
+    showMarks();
+}
+
+const ExamAlignment::Result &ExamScoring::alignment()
+{
+    if (m_practiceStale || m_alignmentStale)
+        alignNow();
+    return m_aligned;
+}
+
+void ExamScoring::showMarks()
+{
+    m_marks.show(m_aligned, !m_practiceStale);
+}
+
+void ExamScoring::showFigures()
+{
+    if (!m_settings.ShowFigures)
+        return;
+    const ExamLevel level = m_settings.level();
+    if (m_alignment.practiceText().isEmpty()) {
+        m_bar->showNoPracticeText(level.passMark);
+        return;
+    }
+    m_bar->showFigures(m_aligned,
+        ExamProfile::netScore(m_typedCount, m_aligned.errorCount(), level.penalty), level.passMark);
+}
+
+ExamResult ExamScoring::resultFor(int typedCount)
+{
+    const ExamAlignment::Result &a = alignment();
+    const ExamLevel level = m_settings.level();
+    ExamResult result;
+    result.when = QDateTime::currentDateTime();
+    result.practiceName = m_practiceName();
+    result.level = level.name;
+    result.typedCount = typedCount;
+    result.substitutions = a.substitutions;
+    result.omissions = a.omissions;
+    result.insertions = a.insertions;
+    result.netScore = ExamProfile::netScore(typedCount, a.errorCount(), level.penalty);
+    result.passMark = level.passMark;
+    result.passed = ExamProfile::passes(result.netScore, result.passMark);
+    return result;
+}
+
+// On demand: the same result as at ten minutes, but the history is for timed runs only.
+void ExamScoring::check()
+{
+    if (m_panes.practice->toPlainText().isEmpty())
+        throw VemiError(QStringLiteral("練習文を読み込んでから採点してください"));
+    alignment();
+    showResult(resultFor(m_typedCount));
+}
+
+// Without a practice text there is nothing to score against.
+void ExamScoring::recordResult(int typedCount)
+{
+    if (m_panes.practice->toPlainText().isEmpty())
+        return;
+    const ExamResult result = resultFor(typedCount);
+    QString notice;
+    try {
+        ExamHistory(m_historyPath()).append(result);
+    } catch (const VemiError &error) {
+        notice = historyFailureNotice(error.message());
+    }
+    showResult(result, notice);
+}
+
+// The notice goes in before the window is placed, which it makes taller.
+void ExamScoring::showResult(const ExamResult &result, const QString &notice)
+{
+    if (!m_resultWindow) {
+        m_resultWindow = new ExamResultWindow(m_panes.window);
+        connect(m_resultWindow, &ExamResultWindow::nextError, this, &ExamScoring::nextError);
+        connect(
+            m_resultWindow, &ExamResultWindow::previousError, this, &ExamScoring::previousError);
+    }
+    m_marks.mark(m_aligned.errors);
+    showMarks();
+    m_resultWindow->setResult(result);
+    if (!notice.isEmpty())
+        m_resultWindow->showNotice(notice);
+    if (!m_resultWindow->isVisible())
+        m_resultWindow->move(clearPlaceForResult());
+    m_resultWindow->present();
+}
+
+// Clear of the typing: beside the main window if the screen has room, else
+// over the practice pane's bottom, or the half of the typing pane without the caret.
+QPoint ExamScoring::clearPlaceForResult() const
+{
+    const QPlainTextEdit *left = m_panes.practice;
+    const QPlainTextEdit *right = m_panes.typed;
+    QRect spare(left->mapToGlobal(QPoint(0, 0)), left->size());
+    if (!left->isVisible() || left->width() < m_resultWindow->width() / 2) {
+        const QRect pane(right->mapToGlobal(QPoint(0, 0)), right->size());
+        const bool caretLow = right->cursorRect().center().y() > right->height() / 2;
+        spare = caretLow ? pane.adjusted(0, 0, 0, -pane.height() / 2)
+                         : pane.adjusted(0, pane.height() / 2, 0, 0);
+    }
+    // Before it is first shown, the window's frame is not known: allow for a usual one.
+    QSize frame = m_resultWindow->frameGeometry().size();
+    if (frame == m_resultWindow->size())
+        frame += QSize(8, 32);
+    return ExamResultWindow::clearPlace(m_panes.window->frameGeometry(), frame,
+        m_panes.window->screen()->availableGeometry(), spare);
+}
+
+// Once a session: the run goes on, and later runs would only repeat the news.
+// It is told in the result window, which appears without taking the keyboard:
+// a message box at that moment would take the keystrokes of a learner still typing.
+QString ExamScoring::historyFailureNotice(const QString &message)
+{
+    if (m_toldHistoryFailure)
+        return {};
+    m_toldHistoryFailure = true;
+    return message
+        + QStringLiteral("\nこの結果は練習履歴に残りません。練習はこのまま続けられます。");
+}

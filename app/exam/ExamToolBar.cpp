@@ -1,0 +1,123 @@
+#include "app/exam/ExamToolBar.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QSpinBox>
+
+namespace {
+QSpinBox *makeSpin(QWidget *parent, int low, int high, const QString &prefix, const QString &tip)
+{
+    auto *spin = new QSpinBox(parent);
+    spin->setRange(low, high);
+    spin->setPrefix(prefix);
+    spin->setToolTip(tip);
+    return spin;
+}
+
+// A widget in a tool bar shows and hides through the action that holds it.
+void setBarWidgetVisible(QToolBar *bar, QWidget *widget, bool visible)
+{
+    for (QAction *action : bar->actions())
+        if (bar->widgetForAction(action) == widget)
+            action->setVisible(visible);
+}
+} // namespace
+
+ExamToolBar::ExamToolBar(QWidget *parent)
+    : QToolBar(QStringLiteral("ExamBar"), parent)
+{
+    const ExamSettings defaults;
+    LevelCombo = new QComboBox(this);
+    for (const ExamLevel &level :
+        ExamProfile::levels(defaults.CustomPenalty, defaults.CustomPassMark))
+        LevelCombo->addItem(level.name);
+    LevelCombo->setToolTip(QStringLiteral("ワープロ検定の級（誤り 1 つの減点と合格点）"));
+    PenaltySpin = makeSpin(this, ExamSettings::MinPenalty, ExamSettings::MaxPenalty,
+        QStringLiteral("減点 "), QStringLiteral("誤り 1 つで得点から引く文字数"));
+    PassMarkSpin = makeSpin(this, ExamSettings::MinPassMark, ExamSettings::MaxPassMark,
+        QStringLiteral("合格点 "), QStringLiteral("合格に要る得点"));
+    Figures = new QAction(QStringLiteral("採点表示"), this);
+    Figures->setCheckable(true);
+    Figures->setToolTip(QStringLiteral("誤りと得点を表示する（外すと試験と同じく見えません）"));
+    ErrorsLabel = new QLabel(this);
+    ScoreLabel = new QLabel(this);
+    PassLabel = new QLabel(this);
+    addWidget(LevelCombo);
+    addWidget(PenaltySpin);
+    addWidget(PassMarkSpin);
+    addAction(Figures);
+    for (QLabel *label : { ErrorsLabel, ScoreLabel, PassLabel }) {
+        label->setContentsMargins(6, 0, 6, 0);
+        addWidget(label);
+    }
+    showSettings(defaults);
+
+    const auto change = [this] {
+        showChosenControls();
+        emit changed();
+    };
+    connect(LevelCombo, &QComboBox::currentIndexChanged, this, change);
+    connect(PenaltySpin, &QSpinBox::valueChanged, this, change);
+    connect(PassMarkSpin, &QSpinBox::valueChanged, this, change);
+    connect(Figures, &QAction::toggled, this, change);
+    connect(LevelCombo, &QComboBox::activated, this, &ExamToolBar::choiceMade);
+    for (QSpinBox *spin : { PenaltySpin, PassMarkSpin })
+        connect(spin, &QAbstractSpinBox::editingFinished, this, [this, spin] {
+            if (spin->hasFocus()) // Enter, not the focus moving on elsewhere
+                emit choiceMade();
+        });
+}
+
+void ExamToolBar::showSettings(const ExamSettings &settings)
+{
+    {
+        const QSignalBlocker level(LevelCombo), penalty(PenaltySpin), mark(PassMarkSpin),
+            figures(Figures);
+        LevelCombo->setCurrentIndex(settings.levelIndex());
+        PenaltySpin->setValue(settings.CustomPenalty);
+        PassMarkSpin->setValue(settings.CustomPassMark);
+        Figures->setChecked(settings.ShowFigures);
+    }
+    showChosenControls();
+}
+
+void ExamToolBar::readSettings(ExamSettings &settings) const
+{
+    settings.Level = LevelCombo->currentText();
+    settings.CustomPenalty = PenaltySpin->value();
+    settings.CustomPassMark = PassMarkSpin->value();
+    settings.ShowFigures = Figures->isChecked();
+}
+
+void ExamToolBar::showChosenControls()
+{
+    const bool custom = LevelCombo->currentIndex() == ExamProfile::CustomIndex;
+    setBarWidgetVisible(this, PenaltySpin, custom);
+    setBarWidgetVisible(this, PassMarkSpin, custom);
+    for (QLabel *label : { ErrorsLabel, ScoreLabel, PassLabel })
+        setBarWidgetVisible(this, label, Figures->isChecked());
+}
+
+void ExamToolBar::showNoPracticeText(int passMark)
+{
+    ErrorsLabel->setText(QStringLiteral("練習文なし"));
+    ScoreLabel->setText(QStringLiteral("得点 -"));
+    PassLabel->setText(QStringLiteral("合格点 %1").arg(passMark));
+    PassLabel->setStyleSheet(QString());
+}
+
+void ExamToolBar::showFigures(const ExamAlignment::Result &aligned, int netScore, int passMark)
+{
+    const bool reached = ExamProfile::passes(netScore, passMark);
+    ErrorsLabel->setText(QStringLiteral("誤字 %1  脱字 %2  余字 %3")
+                             .arg(aligned.substitutions)
+                             .arg(aligned.omissions)
+                             .arg(aligned.insertions));
+    ScoreLabel->setText(QStringLiteral("得点 %1").arg(netScore));
+    PassLabel->setText(QStringLiteral("合格点 %1 %2")
+                           .arg(passMark)
+                           .arg(reached ? QStringLiteral("到達") : QStringLiteral("未達")));
+    PassLabel->setStyleSheet(
+        reached ? QStringLiteral("color: darkgreen") : QStringLiteral("color: darkred"));
+}

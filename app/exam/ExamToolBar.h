@@ -1,0 +1,41 @@
+#pragma once
+
+#include "core/exam/ExamAlignment.h"
+#include "core/settings/ExamSettings.h"
+
+#include <QToolBar>
+
+class QComboBox;
+class QLabel;
+class QSpinBox;
+
+// The exam bar: the level (with its own penalty and pass mark for 自由設定) and
+// the live figures, which the learner may hide as an exam hides them.
+class ExamToolBar : public QToolBar
+{
+    Q_OBJECT
+public:
+    explicit ExamToolBar(QWidget *parent = nullptr);
+
+    // Puts the choices into the controls without reporting them back as changes.
+    void showSettings(const ExamSettings &settings);
+    void readSettings(ExamSettings &settings) const;
+
+    void showNoPracticeText(int passMark);
+    void showFigures(const ExamAlignment::Result &aligned, int netScore, int passMark);
+
+    QComboBox *LevelCombo = nullptr;
+    QSpinBox *PenaltySpin = nullptr; // shown for 自由設定 only
+    QSpinBox *PassMarkSpin = nullptr; // shown for 自由設定 only
+    QAction *Figures = nullptr; // shows or hides the three figures
+    QLabel *ErrorsLabel = nullptr;
+    QLabel *ScoreLabel = nullptr;
+    QLabel *PassLabel = nullptr;
+
+signals:
+    void changed(); // a level, a 自由設定 figure, or the figures shown or hidden
+    void choiceMade(); // a level picked or a figure entered: typing goes on
+
+private:
+    void showChosenControls();
+};
