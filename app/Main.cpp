@@ -3,6 +3,7 @@
 #include "controls/layout/AlignLayout.h"
 #include "controls/layout/RXSplit.h"
 #include "core/Rounding.h"
+#include "core/settings/SettingsFile.h"
 #include "core/text/VisibleCount.h"
 #include "platform/ErrorReport.h"
 #include "platform/Shell.h"

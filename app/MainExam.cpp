@@ -101,12 +101,6 @@ void TMainForm::setupExamBar()
     scheduleAlignment();
 }
 
-void TMainForm::loadExamSettings()
-{
-    m_exam = ExamSettings::load(settingsFilePath());
-    applyExamSettings();
-}
-
 // Puts the settings into the bar's controls without taking them back as changes.
 void TMainForm::applyExamSettings()
 {

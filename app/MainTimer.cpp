@@ -53,6 +53,7 @@ void TMainForm::Timer1Timer()
         m_services.sound.play(m_settings.AlarmSoundFile);
     if (tick.recordScore) {
         m_scores.append(RightWordCount());
+        writeScoresAtCapture();
         recordExamResult();
     }
 }
