@@ -35,7 +35,10 @@ if [ "${1:-}" = --inside ]; then
     program=$2
     folder=$3
     size=$(($(stat -c %s "$program") + 1048576))
-    mount -t tmpfs -o "size=$size" tmpfs "$folder"
+    if ! mount -t tmpfs -o "size=$size" tmpfs "$folder"; then
+        echo "skipped: no tmpfs may be mounted here, so no tiny file system to fill"
+        exit 77
+    fi
     cp "$program" "$folder/vemitrainer"
     printf '%s' "$settings" >"$folder/vemitrainer.ini"
     # Fill what is left, so the next write finds no room.
