@@ -5,6 +5,7 @@
 #include "controls/layout/FormFont.h"
 #include "controls/layout/RXSplit.h"
 #include "core/Rounding.h"
+#include "core/settings/SettingsFile.h"
 #include "core/text/VisibleCount.h"
 #include "platform/ErrorReport.h"
 #include "platform/Shell.h"

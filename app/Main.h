@@ -24,6 +24,7 @@ class QSpinBox;
 class QTimer;
 class QToolBar;
 class QToolButton;
+class SettingsFile;
 class Shell;
 class TFontComboBox;
 class TLCD99;
@@ -205,7 +206,9 @@ private:
     void applyLcdColors();
     void applyFonts();
     void setPaneFontSize(int points);
+    SettingsFile &settingsFile();
     void writeSettings();
+    void writeScoresAtCapture();
     void tellReplacedSettings();
     void reportError(const QString &message);
 
@@ -219,13 +222,13 @@ private:
     QString m_documentName;
     int m_leftMemoWidth = 185; // the design width, until the first resize halves the panel
     bool m_shown = false;
+    std::unique_ptr<SettingsFile> m_settingsFile; // made at the first read or write
     QStringList m_replacedSettings; // "key: value" of each setting saved with "?"
     bool m_toldReplacedSettings = false;
 
     // Exam scoring (MainExam.cpp).
     void setupExamScoring();
     void setupExamCommands();
-    void loadExamSettings();
     QAction *NextError = nullptr; // タイマー → 次の誤り(&N), F8
     QAction *PreviousError = nullptr; // タイマー → 前の誤り(&P), Shift+F8
     ExamSettings m_exam;

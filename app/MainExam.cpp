@@ -34,12 +34,6 @@ void TMainForm::setupExamScoring()
     connect(PreviousError, &QAction::triggered, scoring, &ExamScoring::previousError);
 }
 
-void TMainForm::loadExamSettings()
-{
-    m_exam = ExamSettings::load(settingsFilePath());
-    m_examScoring->applySettings();
-}
-
 void TMainForm::ExamBarItemClick()
 {
     m_examScoring->bar()->setVisible(ExamBarItem->isChecked());

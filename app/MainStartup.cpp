@@ -1,4 +1,5 @@
 #include "app/Main.h"
+#include "app/exam/ExamScoring.h"
 
 #include "controls/edit/RxCombos.h"
 #include "controls/layout/RXSplit.h"
@@ -44,9 +45,9 @@ void TMainForm::showEvent(QShowEvent *event)
 void TMainForm::FormShow()
 {
     m_scores.clear();
-    loadExamSettings();
     try {
-        loadSettings();
+        loadSettings(); // every section, the exam bar's included
+        m_examScoring->applySettings();
         applyLcdColors();
         applyFonts();
         m_settings.DoubleView ? Mode2ButtonClick() : Mode1ButtonClick();
@@ -60,14 +61,24 @@ void TMainForm::FormShow()
     }
 }
 
+// The one object that reads and writes the settings file, for the whole run:
+// it remembers which scores the file already has.
+SettingsFile &TMainForm::settingsFile()
+{
+    if (!m_settingsFile || m_settingsFile->path() != settingsFilePath())
+        m_settingsFile
+            = std::make_unique<SettingsFile>(settingsFilePath(), m_layout.shippedFolder());
+    return *m_settingsFile;
+}
+
 void TMainForm::loadSettings()
 {
-    const SettingsFile file(settingsFilePath(), m_layout.shippedFolder());
+    SettingsFile &file = settingsFile();
     if (!file.exists()) {
         LoadDefaultSetting();
         return;
     }
-    const FontTexts font = file.load(m_settings, m_scores);
+    const FontTexts font = file.load(m_settings, m_scores, m_exam);
     FontCombo->setCurrentText(font.name);
     FontSizeCombo->setCurrentText(font.size);
 }
@@ -189,11 +200,20 @@ void TMainForm::writeSettings()
     const FontTexts font { FontCombo->currentText(), FontSizeCombo->currentText() };
     m_replacedSettings.clear();
     m_layout.makeUserFolders(); // the learner may have removed them while the program ran
-    const SettingsFile file(settingsFilePath(), m_layout.shippedFolder());
-    for (const auto &replaced : file.save(m_settings, font, m_scores))
+    for (const auto &replaced : settingsFile().save(m_settings, font, m_exam, m_scores))
         m_replacedSettings << QStringLiteral("%1: %2（「%3」）")
                                   .arg(replaced.key, replaced.value, replaced.character);
-    m_exam.save(settingsFilePath());
+}
+
+// A crash, kill or power cut after the ten-minute capture must not take its
+// score: the file gets what the exit would write, at once. The exit writes again.
+void TMainForm::writeScoresAtCapture()
+{
+    try {
+        writeSettings();
+    } catch (const VemiError &error) {
+        reportError(error.message());
+    }
 }
 
 // Once a session: the learner learns which value will come back changed, and why.

@@ -58,6 +58,7 @@ void TMainForm::Timer1Timer()
         // listeners get the number itself.
         const int typed = visiblePaneCount(RightMemo->toPlainText());
         m_scores.append(QString::number(typed));
+        writeScoresAtCapture();
         emit scoreCaptured(typed);
     }
 }

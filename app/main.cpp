@@ -37,10 +37,14 @@ int main(int argc, char *argv[])
     QObject::connect(
         &app, &QGuiApplication::commitDataRequest, &mainForm, &TMainForm::commitSession);
     TerminationSignals terminationSignals;
+    bool terminated = false;
     QObject::connect(&terminationSignals, &TerminationSignals::received, &mainForm, [&] {
         mainForm.saveSettingsForSessionEnd();
+        terminated = true;
         QCoreApplication::exit(0); // no close question: nobody is left to answer it
     });
     mainForm.showMaximized();
-    return app.exec();
+    // A signal taken while a start-up error box was up ended only the box's own
+    // loop: the main loop, not yet running, would never hear of it.
+    return terminated ? 0 : app.exec();
 }

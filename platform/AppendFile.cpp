@@ -34,13 +34,27 @@ Outcome outcomeOf(int error)
     }
 }
 
-// Read as well as append: lead() looks at the file's last byte.
+// The owner's write bit, not access(): a read-only mark holds even for root.
+bool markedReadOnly(const QByteArray &name)
+{
+    struct stat status = {};
+    return ::stat(name.constData(), &status) == 0 && S_ISREG(status.st_mode)
+        && !(status.st_mode & S_IWUSR);
+}
+
+// Read as well as append: lead() looks at the file's last byte. A link someone
+// else planted is not followed (RegularFile::trustedName), nor one put in its
+// place after the check.
 int openForAppend(const QString &path, Outcome &outcome)
 {
-    const int fd
-        = RegularFile::openRegular(QFile::encodeName(path), O_RDWR | O_APPEND | O_CREAT, 0666);
+    const QByteArray name = RegularFile::trustedName(path);
+    if (name.isEmpty() || markedReadOnly(name)) {
+        outcome = name.isEmpty() ? outcomeOf(errno) : Outcome::Denied;
+        return -1;
+    }
+    const int fd = RegularFile::openRegular(name, O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW, 0666);
     if (fd < 0)
-        outcome = outcomeOf(errno);
+        outcome = errno == ELOOP ? Outcome::Denied : outcomeOf(errno);
     return fd;
 }
 

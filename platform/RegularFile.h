@@ -20,9 +20,17 @@ bool openForReading(QFile &file, const QString &path, const QByteArray &nativePa
 // Writes data as the whole content of path. Through a temporary file renamed
 // over the old one where the folder allows it, so a failed write leaves the old
 // file whole; in place where the folder does not, or where the rename would
-// break the file's hard links or hand it to another owner. False on failure, or
-// when path exists and is not a regular file.
+// break the file's hard links or hand it to another owner; in place, the space is
+// reserved first, so a full disk leaves the old content too. Symbolic links are
+// followed as trustedName() does. False on failure, or when path exists and is
+// not a regular file.
 bool write(const QString &path, const QByteArray &data);
+
+// The name that path's symbolic links lead to, following only links the
+// learner (or root) owns, as the kernel does in shared folders: a link someone
+// else planted must not steer a write into another file. Empty, errno EACCES,
+// for such a link; path itself when it is no link or does not exist.
+QByteArray trustedName(const QString &path);
 
 // For callers that need the descriptor itself (to append, say): opens the file
 // named by these bytes with flags (creating it with mode where O_CREAT asks)

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+class SettingsReader;
+class SettingsWriter;
+
 // The learner's exam scoring choices, kept in the settings file's [Exam]
 // section. Files written before scoring existed lack the section and read as
 // the defaults; programs that predate it ignore it.
@@ -19,13 +22,12 @@ struct ExamSettings
     int CustomPassMark = 300; // net score that passes at 自由設定
     bool ShowFigures = true; // the live figures in the exam bar
 
-    // Every key falls back to its default; a level the program does not know
-    // reads as the default level and numbers are held to their ranges.
-    static ExamSettings load(const QString &settingsFilePath);
-    // Writes the section, keeping everything else the file holds; a file without
-    // the section gets it only once a value differs from the defaults. Throws
-    // VemiError "<path> に書き込めません" when the file cannot be written.
-    void save(const QString &settingsFilePath) const;
+    // The section is one of the settings file's (SettingsFile reads and writes
+    // the file). Every key falls back to its default; a level the program does
+    // not know reads as the default level and numbers are held to their ranges.
+    static ExamSettings read(const SettingsReader &read);
+    // A file without the section gets it only once a value differs from the defaults.
+    void write(SettingsWriter &write) const;
 
     // Index of Level in ExamProfile::levels().
     int levelIndex() const;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/settings/ExamSettings.h"
 #include "core/settings/Settings.h"
+#include "core/settings/SettingsValues.h"
 
 #include <QStringList>
 
@@ -12,7 +14,9 @@ struct FontTexts
     QString size;
 };
 
-// The settings file: read once at start-up, written once at exit.
+// The settings file, the one owner of it: every section (the exam's too) is
+// read through it at start-up and written through it in one save, at exit and
+// when a ten-minute score is taken.
 class SettingsFile
 {
 public:
@@ -23,27 +27,31 @@ public:
     QString path() const { return m_path; }
     bool exists() const;
 
-    // Reads every key, each falling back to its default; never fails.
-    FontTexts load(Settings &settings, QStringList &scores) const;
+    // Reads every key, each falling back to its default; never fails. The
+    // scores are appended to `scores`.
+    FontTexts load(Settings &settings, QStringList &scores, ExamSettings &exam);
+    FontTexts load(Settings &settings, QStringList &scores);
 
     // A value written with "?" for each character the file's encoding cannot hold.
-    struct ReplacedValue
-    {
-        QString key;
-        QString value;
-        QString character; // the first one replaced
-    };
+    using ReplacedValue = SettingsWriter::Replaced;
 
     // Writes every key, keeping whatever else the file holds, and returns the
     // values that will read back differently. A default sound path is not among
     // them: load() recognises it. Throws VemiError "<path> に書き込めません" when
     // the file cannot be written.
-    QList<ReplacedValue> save(
-        const Settings &settings, const FontTexts &font, const QStringList &scores) const;
+    //
+    // The score list written is the one the file holds now followed by the
+    // entries of `scores` this object has neither loaded nor written (those past
+    // the ones it has), in order, each once; `scores` becomes that list once it
+    // is on the disk. So a second copy of the program on the same file keeps the
+    // scores the first one wrote meanwhile. Other keys: the last save wins.
+    QList<ReplacedValue> save(const Settings &settings, const FontTexts &font,
+        const ExamSettings &exam, QStringList &scores);
 
 private:
     QString programFolder() const;
 
     QString m_path;
     QString m_soundFolder;
+    qsizetype m_scoresOnFile = 0; // the leading entries of the list the file has
 };

@@ -1,3 +1,5 @@
+#include "core/settings/SettingsFile.h"
+#include "tests/support/FullDisk.h"
 #include "tests/support/OrdinaryUser.h"
 #include "tests/support/Trainer.h"
 
@@ -62,6 +64,14 @@ QByteArray standardErrorOf(const std::function<void()> &call)
     return capture.readAll();
 }
 
+QStringList storedScores(const QString &iniPath)
+{
+    Settings settings;
+    QStringList scores;
+    SettingsFile(iniPath).load(settings, scores);
+    return scores;
+}
+
 } // namespace
 
 class TestNothingLost final : public QObject
@@ -76,6 +86,9 @@ private slots:
     void onlyRegularFilesAreRead();
     void sessionEndWithoutInteraction_data();
     void sessionEndWithoutInteraction();
+    void fullDiskKeepsFilesAndSaysSo_data();
+    void fullDiskKeepsFilesAndSaysSo();
+    void scoresReachTheFileAtTheCapture();
 };
 
 void TestNothingLost::yesThatWritesNothingKeepsTheText_data()
@@ -262,6 +275,85 @@ void TestNothingLost::sessionEndWithoutInteraction()
     QVERIFY2(said.contains((d.iniPath() + QStringLiteral(" に書き込めません")).toUtf8()),
         said.constData());
     QCOMPARE(d.iniBytes(), before);
+}
+
+void TestNothingLost::fullDiskKeepsFilesAndSaysSo_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("settings at close") << "close";
+    QTest::newRow("save over the named text") << "save";
+    QTest::newRow("save as over another file") << "save as";
+}
+
+// The disk has room for the old files, not for what would replace them.
+void TestNothingLost::fullDiskKeepsFilesAndSaysSo()
+{
+    QFETCH(QString, command);
+    Document d;
+    d.saveAs(d.file(QStringLiteral("named.txt")));
+    QVERIFY(writeAll(d.file(QStringLiteral("other.txt")), "other"));
+    d.type(QString(200, u'x'));
+    const QString path = command == u"close" ? d.iniPath()
+        : command == u"save"                 ? d.file(QStringLiteral("named.txt"))
+                                             : d.file(QStringLiteral("other.txt"));
+    const QByteArray before = readAll(path);
+    const QString caption = d.window->windowTitle();
+
+    // What the learner sees is checked in the child; each number names a failed check.
+    const int outcome = onFullDisk(100, [&] {
+        if (command == u"close") {
+            d.window->RightMemo->document()->setModified(false); // no question about the text
+            const bool closed = d.window->close();
+            const bool told = d.dialogs.messages.size() == 2
+                && d.dialogs.messages[0].text.startsWith(path + QStringLiteral(" に書き込めません"))
+                && d.dialogs.messages[1].text.contains(QStringLiteral("設定を保存せずに終了"));
+            return closed ? 1 : told ? 0 : 2;
+        }
+        if (command == u"save")
+            d.window->Save1->trigger();
+        else if (command == u"save as")
+            d.saveAs(path);
+        if (d.dialogs.messages.isEmpty() || !d.dialogs.messages[0].text.contains(path))
+            return 2;
+        if (!d.modified())
+            return 3;
+        return d.window->windowTitle() == caption ? 0 : 4;
+    });
+
+    QCOMPARE(outcome, 0);
+    QCOMPARE(readAll(path), before);
+}
+
+// Ten minutes of typing are on the disk at 10:00, not only at exit, and a
+// second copy of the program on the same file neither loses nor repeats them.
+void TestNothingLost::scoresReachTheFileAtTheCapture()
+{
+    Document d;
+    Settings settings;
+    QStringList scores;
+    TMainForm second(d.services, settings, scores);
+    second.show();
+    const auto capture = [&](TMainForm &window, const QString &typed) {
+        window.RightMemo->setPlainText(typed);
+        d.clock.now = 1000;
+        window.StartButtonClick();
+        d.clock.now = 601000;
+        window.Timer1Timer();
+        window.StopButtonClick();
+        window.RightMemo->document()->setModified(false);
+    };
+
+    capture(*d.window, QStringLiteral("abcd"));
+    QCOMPARE(storedScores(d.iniPath()), QStringList { "4" });
+    capture(second, QStringLiteral("ab"));
+    QCOMPARE(storedScores(d.iniPath()), (QStringList { "4", "2" }));
+    capture(*d.window, QStringLiteral("abcdef"));
+    QVERIFY(second.close());
+    QVERIFY(d.window->close());
+
+    QCOMPARE(storedScores(d.iniPath()), (QStringList { "4", "2", "6" }));
+    QCOMPARE(d.scores, (QStringList { "4", "2", "6" }));
+    QCOMPARE(d.dialogs.messages.size(), 0);
 }
 
 QTEST_MAIN(TestNothingLost)

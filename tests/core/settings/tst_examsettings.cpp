@@ -1,6 +1,9 @@
 #include "core/Errors.h"
 #include "core/settings/ExamSettings.h"
+#include "core/settings/SettingsFile.h"
+#include "core/settings/SettingsValues.h"
 #include "core/text/Cp932.h"
+#include "platform/IniProfile.h"
 #include "tests/support/FileBytes.h"
 
 #include <QDir>
@@ -34,6 +37,21 @@ ExamSettings exam(const QString &level, int penalty, int mark, bool figures)
     return settings;
 }
 
+// The section alone, through the settings file's own reader and writer.
+ExamSettings loadExam(const QString &path)
+{
+    const IniProfile profile(path);
+    return ExamSettings::read(SettingsReader(profile));
+}
+
+bool saveExam(const ExamSettings &exam, const QString &path)
+{
+    IniProfile profile(path);
+    SettingsWriter writer(profile);
+    exam.write(writer);
+    return profile.save();
+}
+
 } // namespace
 
 class TestExamSettings final : public QObject
@@ -45,7 +63,7 @@ private slots:
     void saveKeepsTheRestAndReadsBack_data();
     void saveKeepsTheRestAndReadsBack();
     void defaultsLeaveAFileWithoutTheSectionAlone();
-    void unwritableFileIsAnError();
+    void theSettingsFileWritesItOnce();
 };
 
 void TestExamSettings::load_data()
@@ -86,7 +104,7 @@ void TestExamSettings::load()
     const QString path = folder.filePath(QStringLiteral("vemitrainer.ini"));
     if (!file.isNull())
         QVERIFY(writeAll(path, file));
-    const ExamSettings loaded = ExamSettings::load(path);
+    const ExamSettings loaded = loadExam(path);
     QCOMPARE(describe(loaded), expected);
     QCOMPARE(loaded.level().name, loaded.Level);
 }
@@ -111,10 +129,10 @@ void TestExamSettings::saveKeepsTheRestAndReadsBack()
     const QString path = folder.filePath(QStringLiteral("vemitrainer.ini"));
     const QByteArray before = "[Score]\r\nScoreCount=1\r\nScore0=523\r\n[Other]\r\nKey=value\r\n";
     QVERIFY(writeAll(path, before));
-    settings.save(path);
+    QVERIFY(saveExam(settings, path));
     const QByteArray written = readAll(path);
     QVERIFY2(written.startsWith(before) && written.contains(section), written.constData());
-    QCOMPARE(describe(ExamSettings::load(path)), describe(settings));
+    QCOMPARE(describe(loadExam(path)), describe(settings));
 }
 
 // A learner who never touches scoring keeps the very file older versions wrote.
@@ -124,21 +142,38 @@ void TestExamSettings::defaultsLeaveAFileWithoutTheSectionAlone()
     const QString path = folder.filePath(QStringLiteral("vemitrainer.ini"));
     const QByteArray before = "[Timer]\r\nAlarmTime=10\r\n";
     QVERIFY(writeAll(path, before));
-    ExamSettings().save(path);
+    QVERIFY(saveExam(ExamSettings(), path));
     QCOMPARE(readAll(path), before);
 
     // Once there, the section follows every change, back to the defaults too.
-    exam(QStringLiteral("1級"), 1, 300, true).save(path);
-    ExamSettings().save(path);
+    QVERIFY(saveExam(exam(QStringLiteral("1級"), 1, 300, true), path));
+    QVERIFY(saveExam(ExamSettings(), path));
     QVERIFY(readAll(path).contains("[Exam]\r\nLevel=" + cp932(QStringLiteral("3級")) + "\r\n"));
 }
 
-void TestExamSettings::unwritableFileIsAnError()
+// The section is one of the settings file's: read with the rest, and written
+// in the same save, which fails as a whole.
+void TestExamSettings::theSettingsFileWritesItOnce()
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("vemitrainer.ini"));
-    QVERIFY(QDir().mkdir(path)); // a folder where the file should be
-    QVERIFY_THROWS_EXCEPTION(VemiError, exam(QStringLiteral("1級"), 1, 300, true).save(path));
+    const ExamSettings chosen = exam(QStringLiteral("自由設定"), 5, 700, false);
+    Settings settings;
+    settings.applyDefaults(folder.path());
+    QStringList scores { QStringLiteral("321") };
+    SettingsFile(path).save(
+        settings, { QStringLiteral("MS ゴシック"), QStringLiteral("12") }, chosen, scores);
+
+    const QByteArray written = readAll(path);
+    QVERIFY2(written.contains("Score0=321\r\n") && written.endsWith("ShowFigures=0\r\n"),
+        written.constData());
+    ExamSettings loaded;
+    QStringList loadedScores;
+    SettingsFile(path).load(settings, loadedScores, loaded);
+    QCOMPARE(describe(loaded), describe(chosen));
+
+    QVERIFY(QFile::remove(path) && QDir().mkdir(path)); // a folder where the file should be
+    QVERIFY_THROWS_EXCEPTION(VemiError, SettingsFile(path).save(settings, {}, chosen, scores));
 }
 
 QTEST_APPLESS_MAIN(TestExamSettings)

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <map>
+
 namespace {
 
 // Every loaded value as "Key=value", so one comparison shows every difference.
@@ -77,6 +79,13 @@ Settings defaults()
 
 const FontTexts DefaultFont { QStringLiteral("MS ゴシック"), QStringLiteral("12") };
 
+// The settings alone: no exam choices, which keeps the file free of their section.
+QList<SettingsFile::ReplacedValue> saveSettings(
+    SettingsFile &file, const Settings &settings, const FontTexts &font, QStringList scores)
+{
+    return file.save(settings, font, ExamSettings(), scores);
+}
+
 } // namespace
 
 class TestSettingsFile final : public QObject
@@ -100,6 +109,8 @@ private slots:
     void unwritableFileIsReported();
     void bomFileKeepsItsFirstSectionAndEncoding();
     void valuesCp932CannotHold();
+    void copiesOnOneFileKeepEachOthersScores_data();
+    void copiesOnOneFileKeepEachOthersScores();
 
 private:
     QString filePath() const { return m_dir.filePath(QStringLiteral("vemi.ini")); }
@@ -150,8 +161,8 @@ void TestSettingsFile::missingFileIsNotCreated()
 void TestSettingsFile::savesDefaultsToNewFile()
 {
     const Settings settings = defaults();
-    const SettingsFile file(filePath());
-    file.save(settings, DefaultFont, {});
+    SettingsFile file(filePath());
+    saveSettings(file, settings, DefaultFont, {});
 
     const QByteArray expected = QByteArray("[General]\r\n"
                                            "DoubleView=1\r\n"
@@ -355,8 +366,8 @@ void TestSettingsFile::roundTrip()
     QFETCH(FontTexts, font);
     QFETCH(QStringList, scores);
 
-    const SettingsFile file(filePath());
-    file.save(settings, font, scores);
+    SettingsFile file(filePath());
+    saveSettings(file, settings, font, scores);
     const QByteArray firstSave = readAll(filePath());
 
     Settings loaded = poisoned();
@@ -365,7 +376,7 @@ void TestSettingsFile::roundTrip()
     QCOMPARE(snapshot(loaded, loadedFont, loadedScores), snapshot(settings, font, scores));
 
     // Saving the same values again changes nothing: no duplicate keys, no extra blank lines.
-    file.save(loaded, loadedFont, loadedScores);
+    saveSettings(file, loaded, loadedFont, loadedScores);
     QCOMPARE(readAll(filePath()), firstSave);
 }
 
@@ -374,14 +385,14 @@ void TestSettingsFile::scoreKeysBeyondCountSurvive()
     QVERIFY(writeAll(filePath(),
         "[Score]\r\nScoreCount=2\r\nScore0=s0\r\nScore1=s1\r\nScore2=old2\r\nScore3=old3\r\n"
         "Score4=old4\r\n"));
-    const SettingsFile file(filePath());
+    SettingsFile file(filePath());
     Settings settings = poisoned();
     QStringList scores;
     const FontTexts font = file.load(settings, scores);
     QCOMPARE(scores, (QStringList { "s0", "s1" }));
 
     scores << QStringLiteral("new");
-    file.save(settings, font, scores);
+    saveSettings(file, settings, font, scores);
 
     const IniProfile profile(filePath());
     QCOMPARE(profile.keys("Score"),
@@ -400,7 +411,8 @@ void TestSettingsFile::unknownEntriesSurvive()
     QVERIFY(writeAll(filePath(),
         "; edited by hand\r\n[general]\r\ndoubleview=0\r\nMyKey=x\r\n\r\n"
         "[Plugins]\r\nA=1\r\n; keep me\r\n[Timer]\r\nALARMTIME=3\r\nExtra=\x82\xa0\r\n"));
-    SettingsFile(filePath()).save(defaults(), DefaultFont, {});
+    SettingsFile unknown(filePath());
+    saveSettings(unknown, defaults(), DefaultFont, {});
 
     const QByteArray saved = readAll(filePath());
     QVERIFY2(saved.startsWith("; edited by hand\r\n[general]\r\n"), saved.constData());
@@ -440,7 +452,8 @@ void TestSettingsFile::unwritableFileIsReported()
         = qScopeGuard([&] { QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner); });
 
     try {
-        SettingsFile(path).save(defaults(), DefaultFont, { "1" });
+        SettingsFile unwritable(path);
+        saveSettings(unwritable, defaults(), DefaultFont, { "1" });
         QFAIL("saved to an unwritable file");
     } catch (const VemiError &error) {
         QCOMPARE(error.message(), path + QStringLiteral(" に書き込めません"));
@@ -455,14 +468,14 @@ void TestSettingsFile::bomFileKeepsItsFirstSectionAndEncoding()
 {
     const QByteArray bom("\xef\xbb\xbf");
     QVERIFY(writeAll(filePath(), bom + "[General]\r\nDoubleView=0\r\n"));
-    const SettingsFile file(filePath());
+    SettingsFile file(filePath());
     Settings settings = poisoned();
     QStringList scores;
     FontTexts font = file.load(settings, scores);
     QVERIFY(!settings.DoubleView);
     settings.AlarmSoundFile = QStringLiteral("/home/été/驿.wav"); // UTF-8 holds any path
     font.name = QStringLiteral("文泉驿");
-    QVERIFY(file.save(settings, font, scores).isEmpty());
+    QVERIFY(saveSettings(file, settings, font, scores).isEmpty());
 
     const QByteArray saved = readAll(filePath());
     QVERIFY(saved.startsWith(bom + "[General]\r\nDoubleView=0\r\n"));
@@ -480,12 +493,12 @@ void TestSettingsFile::valuesCp932CannotHold()
 {
     const QString folder = m_dir.filePath(QStringLiteral("café 驿")) + u'/';
     QVERIFY(QDir().mkpath(folder));
-    const SettingsFile file(folder + QStringLiteral("vemitrainer.ini"));
+    SettingsFile file(folder + QStringLiteral("vemitrainer.ini"));
     Settings settings;
     settings.applyDefaults(folder);
     const FontTexts font { QStringLiteral("文泉驿"), QStringLiteral("12") };
 
-    const auto replaced = file.save(settings, font, {});
+    const auto replaced = saveSettings(file, settings, font, {});
     QCOMPARE(replaced.size(), 1);
     QCOMPARE(replaced[0].key, QStringLiteral("FontName"));
     QCOMPARE(replaced[0].value, font.name);
@@ -507,6 +520,54 @@ void TestSettingsFile::valuesCp932CannotHold()
     file.load(loaded, scores);
     QCOMPARE(loaded.AlarmSoundFile, settings.AlarmSoundFile);
     QCOMPARE(loaded.PreAlarmSoundFile, m_dir.filePath(QStringLiteral("caf? ?/other.wav")));
+}
+
+void TestSettingsFile::copiesOnOneFileKeepEachOthersScores_data()
+{
+    QTest::addColumn<QString>("steps"); // "A+x": copy A records x; "A!": copy A saves
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("A closes, then B") << "A+a B+b A! B!" << QStringList { "old", "a", "b" };
+    QTest::newRow("B closes, then A") << "A+a B+b B! A!" << QStringList { "old", "b", "a" };
+    QTest::newRow("A writes at capture, B closes, A closes")
+        << "A+a A! B+b B! A+c A!" << QStringList { "old", "a", "b", "c" };
+    QTest::newRow("saves repeated") << "B+b A+a B! B! A! A! B!" << QStringList { "old", "b", "a" };
+}
+
+// Two copies of the program on one settings file, each recording ten-minute
+// scores: whatever order they save in, neither takes away the other's.
+void TestSettingsFile::copiesOnOneFileKeepEachOthersScores()
+{
+    QFETCH(QString, steps);
+    QFETCH(QStringList, expected);
+    QVERIFY(writeAll(filePath(), "[Score]\r\nScoreCount=1\r\nScore0=old\r\n"));
+    struct Copy
+    {
+        SettingsFile file;
+        Settings settings;
+        QStringList scores;
+    };
+    std::map<QChar, Copy> copies;
+    for (const QChar name : { u'A', u'B' }) {
+        Copy &copy = copies.emplace(name, Copy { SettingsFile(filePath()), {}, {} }).first->second;
+        copy.file.load(copy.settings, copy.scores);
+    }
+
+    for (const QString &step : steps.split(u' ')) {
+        Copy &copy = copies.at(step.at(0));
+        if (step.at(1) == u'+') {
+            copy.scores << step.mid(2);
+            continue;
+        }
+        copy.file.save(copy.settings, DefaultFont, ExamSettings(), copy.scores);
+        QStringList saved;
+        SettingsFile(filePath()).load(copy.settings, saved);
+        QCOMPARE(copy.scores, saved); // the copy now shows what the file holds
+    }
+
+    Settings settings;
+    QStringList stored;
+    SettingsFile(filePath()).load(settings, stored);
+    QCOMPARE(stored, expected);
 }
 
 QTEST_APPLESS_MAIN(TestSettingsFile)
