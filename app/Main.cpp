@@ -51,7 +51,11 @@ TMainForm::TMainForm(
     setupDialogCommands();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm()
+{
+    // The player outlives the window; a failure it reports later has nobody to tell.
+    m_services.sound.setFailureHandler({});
+}
 
 void TMainForm::setupPanes()
 {

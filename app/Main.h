@@ -3,6 +3,7 @@
 #include "DataLayout.h"
 #include "ExamAlignment.h"
 #include "ExamSettings.h"
+#include "FlashSettings.h"
 #include "PracticeTimer.h"
 #include "Services.h"
 #include "Settings.h"
@@ -13,6 +14,7 @@
 
 #include <memory>
 
+class AlarmFlash;
 class QAction;
 class QActionGroup;
 class QComboBox;
@@ -106,6 +108,8 @@ public:
     // The practice history window (MainDialogs.cpp).
     QAction *HistoryItem = nullptr; // 表示 → 練習履歴(&H)...
     void HistoryItemClick();
+    QAction *GuideItem = nullptr; // ヘルプ → 使い方(&H)
+    void GuideItemClick();
 
     // Exam scoring: the level and live figures, the result window, the marks.
     QToolBar *ExamBar = nullptr;
@@ -204,6 +208,8 @@ private:
     void showLeftWordCount();
     QPrinter &printer();
     void setTimeDisplay(const QString &text);
+    void flashAlarm();
+    void tellSoundFailure(const QString &reason);
     QAction *makeAction(
         const char *caption, int image = -1, const QKeySequence &shortcut = QKeySequence());
     QAction *makeViewToggle(const char *caption);
@@ -228,6 +234,9 @@ private:
     Settings &m_settings;
     QStringList &m_scores;
     PracticeTimer m_practice;
+    FlashSettings m_flash;
+    AlarmFlash *m_alarmFlash = nullptr;
+    bool m_toldSoundFailure = false;
     std::unique_ptr<QPrinter> m_printer; // the printer and page chosen so far
     QLabel *m_statusPanels[StatusPanelCount] = {};
     QString m_documentName;

@@ -45,6 +45,7 @@ void TMainForm::FormShow()
 {
     m_scores.clear();
     loadExamSettings();
+    m_flash = FlashSettings::load(settingsFilePath());
     try {
         loadSettings();
         applyLcdColors();

@@ -4,8 +4,10 @@
 #include "HyperLabel.h"
 #include "ProgramIcon.h"
 #include "ProgramPath.h"
+#include "UserGuide.h"
 #include "VersionInfo.h"
 
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -41,6 +43,14 @@ TAboutBoxForm::TAboutBoxForm(
     setFont(dialogFont(12));
     setFixedSize(298, 213);
     setupControls(shell);
+    // Silent otherwise: the learner would click on and on.
+    connect(HyperLabel1, &THyperLabel::openFailed, this, [this, &dialogs](const QUrl &address) {
+        const QString file = address.toLocalFile();
+        showErrorBox(dialogs, this,
+            address.isLocalFile()
+                ? UserGuide::cannotOpenMessage(file, QFileInfo(file).isFile())
+                : QStringLiteral("%1 を開けません。").arg(address.toString()));
+    });
     HyperLabel1->setText(userGuideAddress(programFile));
     HyperLabel1->setToolTip(HyperLabel1->text());
     if (const QScreen *s = screen())
@@ -50,7 +60,8 @@ TAboutBoxForm::TAboutBoxForm(
 
 QString TAboutBoxForm::userGuideAddress(const QString &programFile)
 {
-    const QString guide = ProgramPath::folderOf(programFile) + QStringLiteral("README.html");
+    const QString guide
+        = ProgramPath::folderOf(programFile) + QString::fromLatin1(UserGuide::FileName);
     return QUrl::fromLocalFile(guide).toString();
 }
 

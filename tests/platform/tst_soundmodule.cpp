@@ -9,7 +9,7 @@ namespace {
 bool soundSystemLoaded()
 {
     QFile maps(QStringLiteral("/proc/self/maps"));
-    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6Multimedia");
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libpulse-simple");
 }
 } // namespace
 
