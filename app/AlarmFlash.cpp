@@ -57,8 +57,7 @@ void AlarmFlash::step()
 
 void AlarmFlash::setDark(bool dark)
 {
-    if (dark == isDark())
-        return;
+    const bool changed = dark != isDark();
     if (dark) {
         // The colours of the moment: the options dialog may have changed them.
         QPalette palette = m_cover->palette();
@@ -70,5 +69,6 @@ void AlarmFlash::setDark(bool dark)
     } else {
         m_cover->hide();
     }
-    emit darkChanged(dark);
+    if (changed)
+        emit darkChanged(dark);
 }
