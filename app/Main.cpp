@@ -6,6 +6,7 @@
 #include "RXSplit.h"
 #include "Rounding.h"
 #include "Shell.h"
+#include "SoundPlayer.h"
 #include "VisibleCount.h"
 
 #include <QBoxLayout>

@@ -18,7 +18,8 @@ void TMainForm::setupDialogCommands()
     connect(N9, &QAction::triggered, this, [this] { runCommand(&TMainForm::N9Click); });
     connect(S1, &QAction::triggered, this, [this] { runCommand(&TMainForm::S1Click); });
     connect(About1, &QAction::triggered, this, [this] { runCommand(&TMainForm::About1Click); });
-    connect(GuideItem, &QAction::triggered, this, [this] { runCommand(&TMainForm::GuideItemClick); });
+    connect(
+        GuideItem, &QAction::triggered, this, [this] { runCommand(&TMainForm::GuideItemClick); });
     connect(N11, &QAction::triggered, this, [this] { runCommand(&TMainForm::N11Click); });
     connect(HistoryItem, &QAction::triggered, this,
         [this] { runCommand(&TMainForm::HistoryItemClick); });

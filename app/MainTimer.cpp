@@ -25,8 +25,7 @@ void TMainForm::setupTimer()
     connect(B1, &QAction::triggered, this, [this] { runCommand(&TMainForm::B1Click); });
     connect(S2, &QAction::triggered, this, [this] { runCommand(&TMainForm::S2Click); });
     m_alarmFlash = new AlarmFlash(LCD99);
-    m_services.sound.setFailureHandler(
-        [this](const QString &reason) { tellSoundFailure(reason); });
+    m_services.sound.setFailureHandler([this](const QString &reason) { tellSoundFailure(reason); });
 }
 
 // The start button and F2 share one command; the button alone greys while a run

@@ -23,7 +23,7 @@ FlashSettings FlashSettings::load(const QString &settingsFilePath)
     const IniProfile profile(settingsFilePath);
     FlashSettings flash;
     flash.Enabled = readNumber(profile, "Enabled", 1) != 0;
-    flash.Seconds = std::clamp(int(readNumber(profile, "Seconds", flash.Seconds)), MinSeconds,
-        MaxSeconds);
+    flash.Seconds
+        = std::clamp(int(readNumber(profile, "Seconds", flash.Seconds)), MinSeconds, MaxSeconds);
     return flash;
 }

@@ -47,9 +47,8 @@ TAboutBoxForm::TAboutBoxForm(
     connect(HyperLabel1, &THyperLabel::openFailed, this, [this, &dialogs](const QUrl &address) {
         const QString file = address.toLocalFile();
         showErrorBox(dialogs, this,
-            address.isLocalFile()
-                ? UserGuide::cannotOpenMessage(file, QFileInfo(file).isFile())
-                : QStringLiteral("%1 を開けません。").arg(address.toString()));
+            address.isLocalFile() ? UserGuide::cannotOpenMessage(file, QFileInfo(file).isFile())
+                                  : QStringLiteral("%1 を開けません。").arg(address.toString()));
     });
     HyperLabel1->setText(userGuideAddress(programFile));
     HyperLabel1->setToolTip(HyperLabel1->text());

@@ -100,8 +100,8 @@ QString PulseSoundPlayer::playFile(const QString &path)
     buffer.fragsize = quint32(-1);
     int error = 0;
     // No device named: the server's default output, which follows the user's choice.
-    const Stream stream(pa_simple_new(nullptr, "VemiTrainer", PA_STREAM_PLAYBACK, nullptr,
-        "alarm", &spec, nullptr, &buffer, &error));
+    const Stream stream(pa_simple_new(nullptr, "VemiTrainer", PA_STREAM_PLAYBACK, nullptr, "alarm",
+        &spec, nullptr, &buffer, &error));
     if (!stream)
         return serverError(error);
 
@@ -111,8 +111,8 @@ QString PulseSoundPlayer::playFile(const QString &path)
         const qint64 frames = file.read(piece.data(), pieceFrames);
         if (frames == 0)
             break;
-        if (pa_simple_write(stream.get(), piece.data(), size_t(frames) * pa_frame_size(&spec),
-                &error)
+        if (pa_simple_write(
+                stream.get(), piece.data(), size_t(frames) * pa_frame_size(&spec), &error)
             < 0)
             return serverError(error);
     }

@@ -16,8 +16,7 @@ SoundFileReader::SoundFileReader(const QString &path)
     if (!m_file) {
         m_error = QStringLiteral("音声ファイルとして読めません");
         qWarning("%s: %s", qPrintable(path), sf_strerror(nullptr));
-    }
-    else if (m_info.channels < 1 || m_info.samplerate < 1) {
+    } else if (m_info.channels < 1 || m_info.samplerate < 1) {
         m_error = QStringLiteral("音の形式が不正です");
         sf_close(std::exchange(m_file, nullptr));
     }

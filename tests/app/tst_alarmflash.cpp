@@ -74,8 +74,9 @@ void TestAlarmFlash::flashesDarkAndLitAndEndsLit()
     AlarmFlash flash(lcd.get());
     QList<Phase> phases;
     QElapsedTimer clock;
-    connect(&flash, &AlarmFlash::darkChanged, this,
-        [&](bool dark) { phases.append({ dark, clock.elapsed(), litPixels(*lcd) }); });
+    connect(&flash, &AlarmFlash::darkChanged, this, [&](bool dark) {
+        phases.append({ dark, clock.elapsed(), litPixels(*lcd) });
+    });
     clock.start();
     flash.start(seconds);
     QTRY_VERIFY_WITH_TIMEOUT(!flash.isFlashing(), seconds * 1000 + 2000);

@@ -151,9 +151,8 @@ void TestMainLayout::guideItemOpensTheGuideOfTheLayout()
     QFETCH(bool, guideThere);
     QFETCH(bool, opens);
     const Program p(installed, QStringLiteral("usr"));
-    const QString guide = installed
-        ? p.prefix + QStringLiteral("/share/doc/vemitrainer/guide.html")
-        : p.bin + QStringLiteral("guide.html");
+    const QString guide = installed ? p.prefix + QStringLiteral("/share/doc/vemitrainer/guide.html")
+                                    : p.bin + QStringLiteral("guide.html");
     if (guideThere) {
         QDir().mkpath(QFileInfo(guide).path());
         QFile file(guide);
@@ -176,9 +175,11 @@ void TestMainLayout::guideItemOpensTheGuideOfTheLayout()
     const bool told = !guideThere || !opens;
     QCOMPARE(p.dialogs.messages.size(), told ? 1 : 0);
     if (told) {
-        QVERIFY2(p.dialogs.messages[0].text.contains(guide), qPrintable(p.dialogs.messages[0].text));
-        QVERIFY(p.dialogs.messages[0].text.startsWith(
-            guideThere ? QStringLiteral("使い方を表示できるプログラム") : QStringLiteral("使い方のファイル")));
+        QVERIFY2(
+            p.dialogs.messages[0].text.contains(guide), qPrintable(p.dialogs.messages[0].text));
+        QVERIFY(p.dialogs.messages[0].text.startsWith(guideThere
+                ? QStringLiteral("使い方を表示できるプログラム")
+                : QStringLiteral("使い方のファイル")));
     }
 }
 

@@ -22,8 +22,8 @@ void TestFlashSettings::load_data()
         << QByteArray("[Timer]\r\nAlarmTime=10\r\n") << true << 5;
     QTest::newRow("switched off") << QByteArray("[Flash]\r\nEnabled=0\r\nSeconds=3\r\n") << false
                                   << 3;
-    QTest::newRow("full-width digits") << QByteArray("[Flash]\r\nSeconds=\x82\x50\x82\x4f\r\n")
-                                       << true << 10;
+    QTest::newRow("full-width digits")
+        << QByteArray("[Flash]\r\nSeconds=\x82\x50\x82\x4f\r\n") << true << 10;
     QTest::newRow("held to 1..60") << QByteArray("[Flash]\r\nSeconds=600\r\n") << true << 60;
     QTest::newRow("none is at least one") << QByteArray("[Flash]\r\nSeconds=0\r\n") << true << 1;
     QTest::newRow("bad text reads as the defaults")

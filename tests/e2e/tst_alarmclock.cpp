@@ -57,7 +57,8 @@ void TestAlarmClock::alarmsFlashWithoutSoundAndTheRunGoesOn()
     TMainForm window(services, settings, scores);
     window.show();
     window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    // Waits are in sped-up time: five real seconds for the window manager.
+    QVERIFY(QTest::qWaitForWindowActive(&window, 300'000));
     auto *flash = window.LCD99->findChild<AlarmFlash *>();
     QVERIFY(flash);
 
@@ -91,7 +92,8 @@ void TestAlarmClock::alarmsFlashWithoutSoundAndTheRunGoesOn()
     QCOMPARE(scores, QStringList { QStringLiteral("3") });
     QVERIFY(window.LCD99->value() >= QStringLiteral("10:08"));
     QVERIFY(!flash->isDark());
-    QVERIFY2(window.statusPanelText(1).startsWith(QStringLiteral("音を鳴らせません: 音声モジュール")),
+    QVERIFY2(
+        window.statusPanelText(1).startsWith(QStringLiteral("音を鳴らせません: 音声モジュール")),
         qPrintable(window.statusPanelText(1)));
     QVERIFY(dialogs.messages.isEmpty());
 }

@@ -461,7 +461,7 @@ void TestPulseSoundPlayer::readsSampleFormats_data()
                + chunk("data", QByteArray("\x10\xF0\x20\xE0", 4)))
         << 2 << QList<float> { -112 / 128.0f, 112 / 128.0f, -96 / 128.0f, 96 / 128.0f };
     QTest::newRow("float") << riff(chunk("fmt ", formatBody(3, 1, 1000, 32))
-                                  + chunk("data", QByteArray("\x00\x00\x80\x3F", 4)))
+        + chunk("data", QByteArray("\x00\x00\x80\x3F", 4)))
                            << 1 << QList<float> { 1.0f };
     QTest::newRow("extensible PCM")
         << riff(chunk("fmt ", formatBody(0xFFFE, 1, 1000, 16, 1)) + chunk("data", samples16)) << 1

@@ -51,7 +51,8 @@ void TestSoundModule::soundSystemComesWithTheModuleOnly()
     beeper->play(QStringLiteral("/no/such/sound.wav"));
     // The learner is told why every sound is a beep, naming the module.
     QCOMPARE(told.size(), 1);
-    QVERIFY2(told[0].startsWith(QStringLiteral("音声モジュール")) && told[0].contains(folder.path()),
+    QVERIFY2(
+        told[0].startsWith(QStringLiteral("音声モジュール")) && told[0].contains(folder.path()),
         qPrintable(told[0]));
 
     QFile broken(folder.filePath(QStringLiteral("vemisound.so")));
