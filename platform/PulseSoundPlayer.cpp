@@ -79,6 +79,8 @@ void PulseSoundPlayer::run()
 
 QString PulseSoundPlayer::playFile(const QString &path)
 {
+    if (path.isEmpty())
+        return QStringLiteral("音声ファイルが設定されていません");
     SoundFileReader file(path);
     if (!file.isOpen())
         return QStringLiteral("音声ファイル %1 を再生できません（%2）")
