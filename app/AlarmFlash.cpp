@@ -15,6 +15,8 @@ AlarmFlash::AlarmFlash(TLCD99 *display)
     m_cover->setAutoFillBackground(true);
     m_cover->hide();
     m_phases->setInterval(PhaseMs);
+    // A coarse timer may fire 5 % early: the spells would shorten as they go.
+    m_phases->setTimerType(Qt::PreciseTimer);
     connect(m_phases, &QTimer::timeout, this, &AlarmFlash::step);
 }
 
