@@ -70,7 +70,8 @@ void TestAlarmClock::alarmsFlashWithoutSoundAndTheRunGoesOn()
     QTest::keyClicks(window.RightMemo, QStringLiteral("abc"));
     sinceF2.start();
     QTest::keyClick(window.RightMemo, Qt::Key_F2);
-    QTRY_VERIFY_WITH_TIMEOUT(sinceF2.elapsed() > 608'000, 700'000);
+    // Well past the alarm's flash; the timer going on that far is checked too.
+    QTRY_VERIFY_WITH_TIMEOUT(window.LCD99->value() >= QStringLiteral("10:08"), 700'000);
 
     // Two flashes of five dark spells each, at 08:00 and at 10:00, each ending lit.
     QCOMPARE(changes.size(), 20);
@@ -90,7 +91,6 @@ void TestAlarmClock::alarmsFlashWithoutSoundAndTheRunGoesOn()
     }
     // The timer went on, and the 10:00 capture happened once, as without a flash.
     QCOMPARE(scores, QStringList { QStringLiteral("3") });
-    QVERIFY(window.LCD99->value() >= QStringLiteral("10:08"));
     QVERIFY(!flash->isDark());
     QVERIFY2(
         window.statusPanelText(1).startsWith(QStringLiteral("音を鳴らせません: 音声モジュール")),
