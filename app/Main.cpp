@@ -10,6 +10,14 @@
 #include "platform/ErrorReport.h"
 #include "platform/Shell.h"
 #include "resources/ProgramIcon.h"
+#include "controls/layout/AlignLayout.h"
+#include "platform/ErrorReport.h"
+#include "resources/ProgramIcon.h"
+#include "controls/layout/RXSplit.h"
+#include "core/Rounding.h"
+#include "platform/Shell.h"
+#include "platform/SoundPlayer.h"
+#include "core/text/VisibleCount.h"
 
 #include <QBoxLayout>
 #include <QEvent>
@@ -52,7 +60,11 @@ TMainForm::TMainForm(
     setupDialogCommands();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm()
+{
+    // The player outlives the window; a failure it reports later has nobody to tell.
+    m_services.sound.setFailureHandler({});
+}
 
 void TMainForm::setupPanes()
 {

@@ -5,6 +5,13 @@
 #include "core/settings/Settings.h"
 #include "platform/DataLayout.h"
 #include "platform/Services.h"
+#include "platform/DataLayout.h"
+#include "core/exam/ExamAlignment.h"
+#include "core/settings/ExamSettings.h"
+#include "core/settings/FlashSettings.h"
+#include "core/practice/PracticeTimer.h"
+#include "platform/Services.h"
+#include "core/settings/Settings.h"
 
 #include <QMainWindow>
 #include <QMessageBox>
@@ -13,6 +20,7 @@
 #include <functional>
 #include <memory>
 
+class AlarmFlash;
 class QAction;
 class QActionGroup;
 class QComboBox;
@@ -106,6 +114,8 @@ public:
     // The practice history window (MainDialogs.cpp).
     QAction *HistoryItem = nullptr; // 表示 → 練習履歴(&H)...
     void HistoryItemClick();
+    QAction *GuideItem = nullptr; // ヘルプ → 使い方(&H)
+    void GuideItemClick();
 
     // Exam scoring (app/exam/): the window's menu commands for it; the scoring
     // itself makes its bar and result window and marks the panes.
@@ -191,6 +201,8 @@ private:
     void showLeftWordCount();
     QPrinter &printer();
     void setTimeDisplay(const QString &text);
+    void flashAlarm();
+    void tellSoundFailure(const QString &reason);
     QAction *makeAction(
         const char *caption, int image = -1, const QKeySequence &shortcut = QKeySequence());
     QAction *makeViewToggle(const char *caption);
@@ -217,6 +229,9 @@ private:
     Settings &m_settings;
     QStringList &m_scores;
     PracticeTimer m_practice;
+    FlashSettings m_flash;
+    AlarmFlash *m_alarmFlash = nullptr;
+    bool m_toldSoundFailure = false;
     std::unique_ptr<QPrinter> m_printer; // the printer and page chosen so far
     QLabel *m_statusPanels[StatusPanelCount] = {};
     QString m_documentName;

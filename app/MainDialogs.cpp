@@ -8,6 +8,15 @@
 #include "dialogs/about/AboutBox.h"
 #include "dialogs/exam/History.h"
 #include "dialogs/score/Score.h"
+#include "dialogs/about/AboutBox.h"
+#include "core/Errors.h"
+#include "core/exam/ExamHistory.h"
+#include "dialogs/exam/History.h"
+#include "dialogs/Option.h"
+#include "core/text/PracticeText.h"
+#include "dialogs/Q_Open.h"
+#include "dialogs/score/Score.h"
+#include "dialogs/about/UserGuide.h"
 
 #include <QFileInfo>
 #include <QPlainTextEdit>
@@ -17,6 +26,8 @@ void TMainForm::setupDialogCommands()
     connect(N9, &QAction::triggered, this, [this] { runCommand(&TMainForm::N9Click); });
     connect(S1, &QAction::triggered, this, [this] { runCommand(&TMainForm::S1Click); });
     connect(About1, &QAction::triggered, this, [this] { runCommand(&TMainForm::About1Click); });
+    connect(
+        GuideItem, &QAction::triggered, this, [this] { runCommand(&TMainForm::GuideItemClick); });
     connect(N11, &QAction::triggered, this, [this] { runCommand(&TMainForm::N11Click); });
     connect(HistoryItem, &QAction::triggered, this,
         [this] { runCommand(&TMainForm::HistoryItemClick); });
@@ -73,4 +84,9 @@ void TMainForm::About1Click()
     TAboutBoxForm dialog(m_services.programFile, m_services.dialogs, *m_shell, this);
     dialog.setUserGuide(m_layout.userGuide());
     dialog.exec();
+}
+
+void TMainForm::GuideItemClick()
+{
+    UserGuide::open(*m_shell, m_services.dialogs, this, m_layout.userGuide());
 }

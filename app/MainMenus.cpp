@@ -62,6 +62,7 @@ void TMainForm::setupActions()
     B1 = makeAction("開始(&B)", ToolImageList::TimerStart, QKeySequence(Qt::Key_F2));
     S2 = makeAction("停止(&S)", ToolImageList::TimerStop, QKeySequence(Qt::Key_F3));
     S1 = makeAction("環境設定(&S)...");
+    GuideItem = makeAction("使い方(&H)", -1, QKeySequence(Qt::Key_F1));
     About1 = makeAction("バージョン情報(&A)...");
 
     // The tool buttons carry the short hints; the menus show the captions.
@@ -114,7 +115,7 @@ void TMainForm::setupMenus()
     timerMenu->addSeparator();
     timerMenu->addActions({ ExamCheck, NextError, PreviousError });
     bar->addMenu(QStringLiteral("設定(&S)"))->addAction(S1);
-    bar->addMenu(QStringLiteral("ヘルプ(&H)"))->addAction(About1);
+    bar->addMenu(QStringLiteral("ヘルプ(&H)"))->addActions({ GuideItem, About1 });
 }
 
 void TMainForm::setupToolBars()

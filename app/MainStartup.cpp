@@ -78,7 +78,7 @@ void TMainForm::loadSettings()
         LoadDefaultSetting();
         return;
     }
-    const FontTexts font = file.load(m_settings, m_scores, m_exam);
+    const FontTexts font = file.load(m_settings, m_scores, m_exam, m_flash);
     FontCombo->setCurrentText(font.name);
     FontSizeCombo->setCurrentText(font.size);
 }

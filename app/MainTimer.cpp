@@ -5,6 +5,11 @@
 #include "core/text/VisibleCount.h"
 #include "platform/Clock.h"
 #include "platform/SoundPlayer.h"
+#include "app/AlarmFlash.h"
+#include "platform/Clock.h"
+#include "core/Errors.h"
+#include "controls/lcd/Lcd99.h"
+#include "platform/SoundPlayer.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -25,6 +30,8 @@ void TMainForm::setupTimer()
     connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
     connect(B1, &QAction::triggered, this, [this] { runCommand(&TMainForm::B1Click); });
     connect(S2, &QAction::triggered, this, [this] { runCommand(&TMainForm::S2Click); });
+    m_alarmFlash = new AlarmFlash(LCD99);
+    m_services.sound.setFailureHandler([this](const QString &reason) { tellSoundFailure(reason); });
 }
 
 // The start button and F2 share one command; the button alone greys while a run
@@ -53,6 +60,8 @@ void TMainForm::Timer1Timer()
         m_services.sound.play(m_settings.PreAlarmSoundFile);
     if (tick.playAlarm)
         m_services.sound.play(m_settings.AlarmSoundFile);
+    if (tick.playPreAlarm || tick.playAlarm)
+        flashAlarm();
     if (tick.recordScore) {
         // RightWordCount, counted once: the score list keeps it as text, the
         // listeners get the number itself.
@@ -71,4 +80,25 @@ void TMainForm::resetTimerDisplay()
 void TMainForm::setTimeDisplay(const QString &text)
 {
     LCD99->setValue(text);
+}
+
+// Seen whether or not it is heard: the sound may be off, missing or drowned out.
+void TMainForm::flashAlarm()
+{
+    if (m_flash.Enabled)
+        m_alarmFlash->start(m_flash.Seconds);
+}
+
+// Once a session, in the status bar: a message box would stop the learner
+// typing against the clock, and later failures would only repeat the news.
+void TMainForm::tellSoundFailure(const QString &reason)
+{
+    if (m_toldSoundFailure)
+        return;
+    m_toldSoundFailure = true;
+    const QString text = QStringLiteral("音を鳴らせません: %1。").arg(reason)
+        + (m_flash.Enabled ? QStringLiteral("アラームは時間表示の点滅でお知らせします。")
+                           : QString());
+    setStatusPanelText(1, text);
+    m_statusPanels[1]->setToolTip(text);
 }

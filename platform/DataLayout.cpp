@@ -13,6 +13,8 @@
 namespace {
 const QString ProblemFolderName = QStringLiteral("問題");
 const QString AppFolderName = QStringLiteral("vemitrainer");
+// The learner's guide, rendered from docs/guide.md by the build.
+const QString GuideFileName = QStringLiteral("guide.html");
 
 // A relative XDG_CONFIG_HOME or XDG_DATA_HOME counts as unset (the XDG base
 // directory rules say so; Qt 6.4 takes it as given): followed, it would put the
@@ -54,7 +56,7 @@ DataLayout DataLayout::portable(const QString &programFile)
     layout.m_settingsFile = ProgramPath::settingsFileFor(programFile);
     layout.m_shippedFolder = ProgramPath::folderOf(programFile);
     layout.m_problemFolders = { layout.m_shippedFolder + u'/' + ProblemFolderName + u'/' };
-    layout.m_userGuide = layout.m_shippedFolder + QStringLiteral("README.html");
+    layout.m_userGuide = layout.m_shippedFolder + GuideFileName;
     return layout;
 }
 
@@ -73,7 +75,7 @@ DataLayout DataLayout::installed(const QString &programFile)
     layout.m_shippedFolder = shippedFolderUnder(dataRoot);
     layout.m_problemFolders
         = { layout.m_shippedFolder + u'/' + ProblemFolderName + u'/', userProblems };
-    layout.m_userGuide = dataRoot + QStringLiteral("/doc/vemitrainer/README.html");
+    layout.m_userGuide = dataRoot + QStringLiteral("/doc/vemitrainer/") + GuideFileName;
     layout.m_userFolders = { config, userProblems };
     return layout;
 }

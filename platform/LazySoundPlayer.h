@@ -17,9 +17,11 @@ public:
     ~LazySoundPlayer() override;
 
     void play(const QString &path) override;
+    void setFailureHandler(FailureHandler handler) override;
     bool isMade() const { return m_player != nullptr; }
 
 private:
     Maker m_make;
     std::unique_ptr<SoundPlayer> m_player;
+    FailureHandler m_onFailure;
 };

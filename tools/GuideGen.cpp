@@ -1,7 +1,7 @@
-// Renders the user guide (README.md) as the HTML page that the about
-// dialog links to, so the guide travels with the program.
+// Renders a Markdown document (the learner's guide, the README) as an HTML
+// page that travels with the program.
 //
-// Usage: GuideGen <README.md> <README.html>
+// Usage: GuideGen <markdown-file> <html-file> [title]
 
 #include <QFile>
 #include <QGuiApplication>
@@ -11,8 +11,8 @@
 
 int main(int argc, char *argv[])
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: GuideGen <markdown-file> <html-file>\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: GuideGen <markdown-file> <html-file> [title]\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -24,7 +24,8 @@ int main(int argc, char *argv[])
     }
     QTextDocument document;
     document.setMarkdown(QString::fromUtf8(in.readAll()));
-    document.setMetaInformation(QTextDocument::DocumentTitle, QStringLiteral("VemiTrainer"));
+    document.setMetaInformation(QTextDocument::DocumentTitle,
+        argc == 4 ? QString::fromUtf8(argv[3]) : QStringLiteral("VemiTrainer"));
     QFile out(QString::fromLocal8Bit(argv[2]));
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)
         || out.write(document.toHtml().toUtf8()) < 0) {

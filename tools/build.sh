@@ -19,11 +19,11 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 packages=(
     cmake g++ make
-    qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
+    qt6-base-dev qt6-translations-l10n pkgconf libpulse-dev libsndfile1-dev
     fonts-ipafont-gothic fonts-ipafont-mincho
 )
 test_packages=(xvfb xauth xdotool pulseaudio pulseaudio-utils dbus-daemon dbus-bin at-spi2-core fonts-urw-base35
-    appstream desktop-file-utils dpkg-dev file)
+    appstream desktop-file-utils dpkg-dev file faketime)
 package_packages=(dpkg-dev file)
 [ "$mode" = test ] && packages+=("${test_packages[@]}")
 [ "$mode" = package ] && packages+=("${package_packages[@]}")

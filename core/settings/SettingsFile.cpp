@@ -65,6 +65,13 @@ bool SettingsFile::exists() const
 
 FontTexts SettingsFile::load(Settings &settings, QStringList &scores, ExamSettings &exam)
 {
+    FlashSettings flash;
+    return load(settings, scores, exam, flash);
+}
+
+FontTexts SettingsFile::load(
+    Settings &settings, QStringList &scores, ExamSettings &exam, FlashSettings &flash)
+{
     const IniProfile profile(m_path);
     const SettingsReader read(profile);
     const QString error = QStringLiteral("Error");
@@ -87,6 +94,7 @@ FontTexts SettingsFile::load(Settings &settings, QStringList &scores, ExamSettin
     scores << readScores(read);
     m_scoresOnFile = scores.size();
     exam = ExamSettings::read(read);
+    flash = FlashSettings::read(read);
     return font;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/settings/ExamSettings.h"
+#include "core/settings/FlashSettings.h"
 #include "core/settings/Settings.h"
 #include "core/settings/SettingsValues.h"
 
@@ -29,6 +30,8 @@ public:
 
     // Reads every key, each falling back to its default; never fails. The
     // scores are appended to `scores`.
+    FontTexts load(
+        Settings &settings, QStringList &scores, ExamSettings &exam, FlashSettings &flash);
     FontTexts load(Settings &settings, QStringList &scores, ExamSettings &exam);
     FontTexts load(Settings &settings, QStringList &scores);
 

@@ -6,7 +6,14 @@
 #include "platform/ErrorReport.h"
 #include "platform/ProgramPath.h"
 #include "resources/ProgramIcon.h"
+#include "platform/ErrorReport.h"
+#include "dialogs/about/HyperLabel.h"
+#include "resources/ProgramIcon.h"
+#include "platform/ProgramPath.h"
+#include "dialogs/about/UserGuide.h"
+#include "dialogs/about/VersionInfo.h"
 
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -34,6 +41,13 @@ TAboutBoxForm::TAboutBoxForm(
     setFont(FormFont::font());
     setFixedSize(298, 213);
     setupControls(shell);
+    // Silent otherwise: the learner would click on and on.
+    connect(HyperLabel1, &THyperLabel::openFailed, this, [this, &dialogs](const QUrl &address) {
+        const QString file = address.toLocalFile();
+        showErrorBox(dialogs, this,
+            address.isLocalFile() ? UserGuide::cannotOpenMessage(file, QFileInfo(file).isFile())
+                                  : QStringLiteral("%1 を開けません。").arg(address.toString()));
+    });
     HyperLabel1->setText(userGuideAddress(programFile));
     HyperLabel1->setToolTip(HyperLabel1->text());
     if (const QScreen *s = screen())
@@ -43,7 +57,8 @@ TAboutBoxForm::TAboutBoxForm(
 
 QString TAboutBoxForm::userGuideAddress(const QString &programFile)
 {
-    const QString guide = ProgramPath::folderOf(programFile) + QStringLiteral("README.html");
+    const QString guide
+        = ProgramPath::folderOf(programFile) + QString::fromLatin1(UserGuide::FileName);
     return QUrl::fromLocalFile(guide).toString();
 }
 

@@ -55,5 +55,7 @@ void THyperLabel::mouseReleaseEvent(QMouseEvent *event)
         return;
     emit clicked();
     // A bare "www.example.org" means the web page, not a file of that name.
-    m_shell.open(QUrl::fromUserInput(text()));
+    const QUrl address = QUrl::fromUserInput(text());
+    if (!m_shell.open(address))
+        emit openFailed(address);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QUrl>
 
 class Shell;
 
@@ -14,6 +15,8 @@ public:
 
 signals:
     void clicked();
+    // The desktop had no program to open the address with.
+    void openFailed(const QUrl &address);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -53,6 +53,8 @@ private slots:
     void settingsAndSoundsFollowTheLayout();
     void aboutBoxLinksTheGuideOfTheLayout_data() { settingsAndSoundsFollowTheLayout_data(); }
     void aboutBoxLinksTheGuideOfTheLayout();
+    void guideItemOpensTheGuideOfTheLayout_data();
+    void guideItemOpensTheGuideOfTheLayout();
     void settingsFolderRemovedMeanwhileIsMadeAgain();
 
 private:
@@ -125,8 +127,60 @@ void TestMainLayout::aboutBoxLinksTheGuideOfTheLayout()
     window.About1->trigger();
     QCOMPARE(shell.opened.size(), 1);
     QCOMPARE(shell.opened[0].toLocalFile(),
-        installed ? p.prefix + QStringLiteral("/share/doc/vemitrainer/README.html")
-                  : p.bin + QStringLiteral("README.html"));
+        installed ? p.prefix + QStringLiteral("/share/doc/vemitrainer/guide.html")
+                  : p.bin + QStringLiteral("guide.html"));
+}
+
+void TestMainLayout::guideItemOpensTheGuideOfTheLayout_data()
+{
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<bool>("guideThere");
+    QTest::addColumn<bool>("opens"); // the desktop has a program for it
+    for (const bool installed : { false, true }) {
+        const char *layout = installed ? "installed" : "portable";
+        QTest::addRow("%s", layout) << installed << true << true;
+        QTest::addRow("%s, no browser: the box names the file", layout)
+            << installed << true << false;
+        QTest::addRow("%s, guide missing", layout) << installed << false << true;
+    }
+}
+
+void TestMainLayout::guideItemOpensTheGuideOfTheLayout()
+{
+    QFETCH(bool, installed);
+    QFETCH(bool, guideThere);
+    QFETCH(bool, opens);
+    const Program p(installed, QStringLiteral("usr"));
+    const QString guide = installed ? p.prefix + QStringLiteral("/share/doc/vemitrainer/guide.html")
+                                    : p.bin + QStringLiteral("guide.html");
+    if (guideThere) {
+        QDir().mkpath(QFileInfo(guide).path());
+        QFile file(guide);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("<html></html>") > 0);
+    }
+    Settings settings;
+    QStringList scores;
+    TMainForm window(p.services, settings, scores);
+    window.setDataLayout(p.layout);
+    RecordingShell shell;
+    shell.opens = opens;
+    window.setShell(shell);
+    window.show();
+    QCOMPARE(window.GuideItem->text(), QStringLiteral("使い方(&H)"));
+    window.GuideItem->trigger();
+
+    QCOMPARE(shell.opened.size(), guideThere ? 1 : 0);
+    if (guideThere)
+        QCOMPARE(shell.opened[0].toLocalFile(), guide);
+    const bool told = !guideThere || !opens;
+    QCOMPARE(p.dialogs.messages.size(), told ? 1 : 0);
+    if (told) {
+        QVERIFY2(
+            p.dialogs.messages[0].text.contains(guide), qPrintable(p.dialogs.messages[0].text));
+        QVERIFY(p.dialogs.messages[0].text.startsWith(guideThere
+                ? QStringLiteral("使い方を表示できるプログラム")
+                : QStringLiteral("使い方のファイル")));
+    }
 }
 
 void TestMainLayout::settingsFolderRemovedMeanwhileIsMadeAgain()

@@ -35,6 +35,8 @@ private slots:
     void preAlarmAfterOneMinute();
     void newResetsOnlyTheDisplay();
     void ticksGoOnWhileADialogIsOpen();
+    void alarmsAreSeenAndSilenceIsTold_data();
+    void alarmsAreSeenAndSilenceIsTold();
 };
 
 void TestMainTimer::startAndStopByKeys()
@@ -134,6 +136,63 @@ void TestMainTimer::ticksGoOnWhileADialogIsOpen()
     QTimer::singleShot(1300, &dialog, &QDialog::accept); // just past the first real tick
     dialog.exec();
     QCOMPARE(display(t), QStringLiteral("00:42"));
+}
+
+void TestMainTimer::alarmsAreSeenAndSilenceIsTold_data()
+{
+    QTest::addColumn<QByteArray>("flashSection");
+    QTest::addColumn<bool>("soundFails");
+    QTest::addColumn<bool>("flashes");
+    QTest::newRow("older file: flashes") << QByteArray() << false << true;
+    QTest::newRow("no sound: told once, flashes") << QByteArray() << true << true;
+    QTest::newRow("flash switched off") << QByteArray("[Flash]\r\nEnabled=0\r\n") << true << false;
+}
+
+// At the pre-alarm and the alarm, on the rendered time display; a sound that
+// cannot be heard is told in the status bar, once, and the run goes on.
+void TestMainTimer::alarmsAreSeenAndSilenceIsTold()
+{
+    QFETCH(QByteArray, flashSection);
+    QFETCH(bool, soundFails);
+    QFETCH(bool, flashes);
+    Trainer t(
+        "[Font]\r\nFontSize=12\r\n[Timer]\r\nPreAlarmTime=1\r\nAlarmTime=2\r\n" + flashSection);
+    QVERIFY(QTest::qWaitForWindowExposed(t.window.get()));
+    // Lit segments differ from the background; a dark display is all one colour.
+    const auto shows = [&] {
+        const QImage image = t.window->LCD99->grab().toImage();
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) != image.pixel(0, 0))
+                    return true;
+        return false;
+    };
+    t.clock.now = 1000;
+    t.window->StartButtonClick();
+    const QString quiet = t.window->statusPanelText(1);
+
+    for (const quint32 second : { 60u, 120u }) {
+        if (soundFails) // a later failure, for another reason, is not told again
+            t.sound.failure = QStringLiteral("reason at %1 s").arg(second);
+        tickAt(t, second * 1000);
+        QCOMPARE(display(t), PracticeTimer::displayText(second)); // the timer is not held up
+        QCOMPARE(!shows(), flashes);
+        tickAt(t, second * 1000 + 1000);
+        QCOMPARE(!shows(), flashes); // a tick during the flash does not light it
+        QCOMPARE(display(t), PracticeTimer::displayText(second + 1));
+    }
+    QCOMPARE(t.sound.played.size(), 2);
+    const QString told = t.window->statusPanelText(1);
+    if (soundFails) {
+        QCOMPARE(told,
+            QStringLiteral("音を鳴らせません: reason at 60 s。")
+                + (flashes ? QStringLiteral("アラームは時間表示の点滅でお知らせします。")
+                           : QString()));
+    } else {
+        QCOMPARE(told, quiet);
+    }
+    QVERIFY2(t.dialogs.messages.isEmpty(), qPrintable(t.dialogs.messages.value(0).text));
+    QVERIFY(t.window->Timer1->isActive());
 }
 
 QTEST_MAIN(TestMainTimer)

@@ -77,14 +77,14 @@ void TestDataLayout::layoutFollowsWhatIsBesideTheProgram()
         QCOMPARE(layout.settingsFile(), bin + QStringLiteral("vemitrainer.ini"));
         QCOMPARE(layout.shippedFolder(), bin);
         QCOMPARE(layout.problemFolders(), QStringList { bin + QStringLiteral("/問題/") });
-        QCOMPARE(layout.userGuide(), bin + QStringLiteral("README.html"));
+        QCOMPARE(layout.userGuide(), bin + QStringLiteral("guide.html"));
     } else {
         QCOMPARE(layout.settingsFile(), m_config + QStringLiteral("/vemitrainer/vemitrainer.ini"));
         QCOMPARE(layout.shippedFolder(), share + QStringLiteral("/vemitrainer"));
         QCOMPARE(layout.problemFolders(),
             QStringList({ share + QStringLiteral("/vemitrainer/問題/"),
                 m_data + QStringLiteral("/vemitrainer/問題/") }));
-        QCOMPARE(layout.userGuide(), share + QStringLiteral("/doc/vemitrainer/README.html"));
+        QCOMPARE(layout.userGuide(), share + QStringLiteral("/doc/vemitrainer/guide.html"));
     }
 }
 

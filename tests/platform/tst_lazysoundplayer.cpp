@@ -10,6 +10,8 @@ class TestLazySoundPlayer final : public QObject
 private slots:
     void madeOnceOnFirstSound_data();
     void madeOnceOnFirstSound();
+    void failuresReachTheHandlerSetBeforeOrAfter_data();
+    void failuresReachTheHandlerSetBeforeOrAfter();
 };
 
 void TestLazySoundPlayer::madeOnceOnFirstSound_data()
@@ -38,6 +40,36 @@ void TestLazySoundPlayer::madeOnceOnFirstSound()
     QCOMPARE(made, sounds.isEmpty() ? 0 : 1);
     QCOMPARE(lazy.isMade(), !sounds.isEmpty());
     QCOMPARE(player ? player->played : QStringList(), sounds);
+}
+
+void TestLazySoundPlayer::failuresReachTheHandlerSetBeforeOrAfter_data()
+{
+    QTest::addColumn<bool>("setBeforeMade");
+    QTest::newRow("before the player is made") << true;
+    QTest::newRow("after") << false;
+}
+
+void TestLazySoundPlayer::failuresReachTheHandlerSetBeforeOrAfter()
+{
+    QFETCH(bool, setBeforeMade);
+    QStringList told;
+    LazySoundPlayer lazy([] {
+        auto recording = std::make_unique<RecordingSoundPlayer>();
+        recording->failure = QStringLiteral("no server");
+        return std::unique_ptr<SoundPlayer>(std::move(recording));
+    });
+    const auto handler = [&](const QString &reason) { told << reason; };
+    if (setBeforeMade)
+        lazy.setFailureHandler(handler);
+    lazy.play(QStringLiteral("/a/Timeup.wav"));
+    QCOMPARE(told.size(), setBeforeMade ? 1 : 0);
+    lazy.setFailureHandler(handler);
+    lazy.play(QStringLiteral("/a/Timeup.wav"));
+    QCOMPARE(told.size(), setBeforeMade ? 2 : 1);
+    lazy.setFailureHandler({}); // a window that is gone hears nothing more
+    lazy.play(QStringLiteral("/a/Timeup.wav"));
+    QCOMPARE(told, QStringList(told.size(), QStringLiteral("no server")));
+    QCOMPARE(told.size(), setBeforeMade ? 2 : 1);
 }
 
 QTEST_APPLESS_MAIN(TestLazySoundPlayer)

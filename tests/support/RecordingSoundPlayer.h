@@ -9,5 +9,11 @@ class RecordingSoundPlayer final : public SoundPlayer
 {
 public:
     QStringList played;
-    void play(const QString &path) override { played << path; }
+    QString failure; // set: every sound fails, for this reason
+    void play(const QString &path) override
+    {
+        played << path;
+        if (!failure.isEmpty())
+            reportFailure(failure);
+    }
 };

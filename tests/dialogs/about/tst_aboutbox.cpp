@@ -41,6 +41,8 @@ private slots:
     void link_data();
     void link();
     void opensFromMainWindow();
+    void linkThatCannotOpenIsTold_data();
+    void linkThatCannotOpenIsTold();
 };
 
 void TestAboutBox::versionValues_data()
@@ -128,7 +130,7 @@ void TestAboutBox::dialogLabels()
         QVERIFY(icon != ProgramIcon::image(32).convertToFormat(icon.format()));
     }
     // The link leads to the guide beside the program either way.
-    const QString guide = QFileInfo(file).absolutePath() + QStringLiteral("/README.html");
+    const QString guide = QFileInfo(file).absolutePath() + QStringLiteral("/guide.html");
     QCOMPARE(QUrl(box.HyperLabel1->text()).toLocalFile(), guide);
 }
 
@@ -189,7 +191,41 @@ void TestAboutBox::opensFromMainWindow()
     // The trainer's program file is a stand-in without version values.
     QCOMPARE(t.dialogs.messages.size(), 1);
     QCOMPARE(shell.opened.size(), 1);
-    QCOMPARE(shell.opened[0].toLocalFile(), t.folder.filePath(QStringLiteral("README.html")));
+    QCOMPARE(shell.opened[0].toLocalFile(), t.folder.filePath(QStringLiteral("guide.html")));
+}
+
+// Where nothing can open the link, a box says so and names the file.
+void TestAboutBox::linkThatCannotOpenIsTold_data()
+{
+    QTest::addColumn<bool>("guideThere");
+    QTest::addColumn<QString>("start");
+    QTest::newRow("no browser") << true << "使い方を表示できるプログラム";
+    QTest::newRow("guide missing") << false << "使い方のファイル";
+}
+
+void TestAboutBox::linkThatCannotOpenIsTold()
+{
+    QFETCH(bool, guideThere);
+    QFETCH(QString, start);
+    QTemporaryDir folder;
+    const QString guide = folder.filePath(QStringLiteral("guide.html"));
+    if (guideThere) {
+        QFile file(guide);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("<html></html>") > 0);
+    }
+    FakeDialogs dialogs;
+    RecordingShell shell;
+    shell.opens = false;
+    TAboutBoxForm box(QCoreApplication::applicationFilePath(), dialogs, shell);
+    box.setUserGuide(guide);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QVERIFY(dialogs.messages.isEmpty());
+    QTest::mouseClick(box.HyperLabel1, Qt::LeftButton, {}, QPoint(3, 3));
+    QCOMPARE(shell.opened.size(), 1);
+    QCOMPARE(dialogs.messages.size(), 1);
+    QVERIFY2(dialogs.messages[0].text.startsWith(start), qPrintable(dialogs.messages[0].text));
+    QVERIFY(dialogs.messages[0].text.contains(guide));
 }
 
 QTEST_MAIN(TestAboutBox)
