@@ -10,7 +10,9 @@
 #include <QStringDecoder>
 #include <QStringList>
 
+#include <limits>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -94,8 +96,8 @@ QString failureText(AppendFile::Outcome outcome)
 std::optional<QList<QByteArrayView>> fieldsOfLine(QByteArrayView line, QByteArray &unescaped)
 {
     QList<QByteArrayView> fields;
-    unescaped.clear();
     // Unescaped quoted fields go to one buffer, reserved so that views stay valid.
+    unescaped.truncate(0);
     unescaped.reserve(line.size());
     qsizetype i = 0;
     for (;;) {
@@ -138,15 +140,17 @@ QString textOf(QByteArrayView bytes)
 // Decimal digits only, no sign: a count of this program's.
 std::optional<int> count(QByteArrayView text)
 {
-    if (text.isEmpty() || text.size() > 9)
+    if (text.isEmpty() || text.size() > 10)
         return std::nullopt;
-    int value = 0;
+    qint64 value = 0;
     for (const char c : text) {
         if (c < '0' || c > '9')
             return std::nullopt;
         value = value * 10 + (c - '0');
     }
-    return value;
+    if (value > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(value);
 }
 
 std::optional<int> digits(QByteArrayView text, qsizetype at, qsizetype length)
@@ -159,8 +163,9 @@ std::optional<QDateTime> stampOf(QByteArrayView text)
 {
     if (text.size() != 20 && text.size() != 25)
         return std::nullopt;
-    for (const auto [at, separator] :
-        { std::pair { 4, '-' }, { 7, '-' }, { 10, 'T' }, { 13, ':' }, { 16, ':' } }) {
+    static constexpr std::pair<int, char> Separators[]
+        = { { 4, '-' }, { 7, '-' }, { 10, 'T' }, { 13, ':' }, { 16, ':' } };
+    for (const auto &[at, separator] : Separators) {
         if (text[at] != separator)
             return std::nullopt;
     }
