@@ -179,7 +179,7 @@ void TestExamHistory::readsCompleteRowsOnly_data()
         << std::optional(Head + row("\"x\r\ny\"\"z\"\"\"") + row("b")) << QStringList { "b" };
     QTest::newRow("quotes within a line")
         << std::optional(Head + row("\"y\"\"z\"\"\"")) << QStringList { "y\"z\"" };
-    QTest::newRow("a cut quote does not merge with the row appended after it")
+    QTest::newRow("a cut quote, then an appended row with quotes")
         << std::optional(
                Head + row("a") + utf8("2026-12-09T10:00:00+09:00,\"x\r\n") + row("\"\"\"hi\"\"\""))
         << QStringList { "a", "\"hi\"" };
