@@ -43,8 +43,7 @@ QString quoted(QString field)
     field.replace(QStringLiteral("\r\n"), QStringLiteral(" "))
         .replace(u'\r', u' ')
         .replace(u'\n', u' ');
-    if (!field.contains(u',') && !field.contains(u'"') && !field.contains(u'\r')
-        && !field.contains(u'\n'))
+    if (!field.contains(u',') && !field.contains(u'"'))
         return field;
     QString escaped = field;
     escaped.replace(u'"', QStringLiteral("\"\""));
