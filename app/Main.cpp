@@ -9,15 +9,8 @@
 #include "core/text/VisibleCount.h"
 #include "platform/ErrorReport.h"
 #include "platform/Shell.h"
-#include "resources/ProgramIcon.h"
-#include "controls/layout/AlignLayout.h"
-#include "platform/ErrorReport.h"
-#include "resources/ProgramIcon.h"
-#include "controls/layout/RXSplit.h"
-#include "core/Rounding.h"
-#include "platform/Shell.h"
 #include "platform/SoundPlayer.h"
-#include "core/text/VisibleCount.h"
+#include "resources/ProgramIcon.h"
 
 #include <QBoxLayout>
 #include <QEvent>

@@ -1,17 +1,12 @@
 #pragma once
 
-#include "core/practice/PracticeTimer.h"
-#include "core/settings/ExamSettings.h"
-#include "core/settings/Settings.h"
-#include "platform/DataLayout.h"
-#include "platform/Services.h"
-#include "platform/DataLayout.h"
 #include "core/exam/ExamAlignment.h"
+#include "core/practice/PracticeTimer.h"
 #include "core/settings/ExamSettings.h"
 #include "core/settings/FlashSettings.h"
-#include "core/practice/PracticeTimer.h"
-#include "platform/Services.h"
 #include "core/settings/Settings.h"
+#include "platform/DataLayout.h"
+#include "platform/Services.h"
 
 #include <QMainWindow>
 #include <QMessageBox>

@@ -6,17 +6,9 @@
 #include "dialogs/Option.h"
 #include "dialogs/Q_Open.h"
 #include "dialogs/about/AboutBox.h"
-#include "dialogs/exam/History.h"
-#include "dialogs/score/Score.h"
-#include "dialogs/about/AboutBox.h"
-#include "core/Errors.h"
-#include "core/exam/ExamHistory.h"
-#include "dialogs/exam/History.h"
-#include "dialogs/Option.h"
-#include "core/text/PracticeText.h"
-#include "dialogs/Q_Open.h"
-#include "dialogs/score/Score.h"
 #include "dialogs/about/UserGuide.h"
+#include "dialogs/exam/History.h"
+#include "dialogs/score/Score.h"
 
 #include <QFileInfo>
 #include <QPlainTextEdit>

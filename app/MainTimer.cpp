@@ -1,14 +1,10 @@
 #include "app/Main.h"
 
+#include "app/AlarmFlash.h"
 #include "controls/lcd/Lcd99.h"
 #include "core/Errors.h"
 #include "core/text/VisibleCount.h"
 #include "platform/Clock.h"
-#include "platform/SoundPlayer.h"
-#include "app/AlarmFlash.h"
-#include "platform/Clock.h"
-#include "core/Errors.h"
-#include "controls/lcd/Lcd99.h"
 #include "platform/SoundPlayer.h"
 
 #include <QLabel>

@@ -80,12 +80,25 @@ QByteArrayView unquote(QByteArrayView value)
     return value;
 }
 
-QByteArray cutValue(QByteArrayView value)
+bool isUtf8Continuation(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// Values in a UTF-8 file are cut before a character's first byte; in a CP932
+// file only a walk from the start can tell a lead byte from a trail byte with
+// the same value.
+QByteArray cutValue(QByteArrayView value, bool utf8)
 {
     if (value.size() <= MaxValueLength)
         return value.toByteArray();
-    // Only a walk from the start can tell a lead byte from a trail byte with the same value.
     qsizetype length = 0;
+    if (utf8) {
+        length = MaxValueLength;
+        while (length > 0 && isUtf8Continuation(value[length]))
+            --length;
+        return value.first(length).toByteArray();
+    }
     while (length < value.size()) {
         const qsizetype step = isLeadByte(value[length]) ? 2 : 1;
         if (length + step > MaxValueLength)
@@ -95,9 +108,15 @@ QByteArray cutValue(QByteArrayView value)
     return value.first(length).toByteArray();
 }
 
-QByteArray singleLine(QByteArray value)
+// The reader drops blanks around a value and then one pair of matching quotes,
+// so a value it would change so is written inside one more pair.
+QByteArray valueLine(QByteArray value)
 {
-    return value.replace('\r', ' ').replace('\n', ' ');
+    value.replace('\r', ' ').replace('\n', ' ');
+    const QByteArrayView stripped = stripBlanks(value);
+    const bool changes
+        = stripped.size() != value.size() || unquote(stripped).size() != stripped.size();
+    return changes ? '"' + value + '"' : value;
 }
 
 // Windows refuses to write over a read-only file; root ignores the mode, so look at the bits too.
@@ -125,20 +144,20 @@ QByteArray IniProfile::readString(
 {
     const Section *found = findSection(section);
     if (!found)
-        return cutValue(defaultValue);
+        return cutValue(defaultValue, false);
     const auto it = found->keyLines.constFind(foldName(key));
     if (it == found->keyLines.cend())
-        return cutValue(defaultValue);
+        return cutValue(defaultValue, false);
     QByteArrayView name;
     QByteArrayView value;
     splitKeyLine(found->lines.at(*it), &name, &value);
-    return cutValue(unquote(value));
+    return cutValue(unquote(value), m_utf8Bom);
 }
 
 void IniProfile::writeString(
     const QByteArray &section, const QByteArray &key, const QByteArray &value)
 {
-    const QByteArray line = key + '=' + singleLine(value);
+    const QByteArray line = key + '=' + valueLine(value);
     const auto sectionIt = m_sectionIndex.constFind(foldName(section));
     if (sectionIt == m_sectionIndex.cend()) {
         appendSection(section, key, line);

@@ -1,5 +1,6 @@
 #include "controls/edit/ToolEdit.h"
 
+#include "core/text/Cp932.h"
 #include "core/text/TextFile.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
@@ -249,14 +250,35 @@ bool TFilenameEdit::isValidFileName(const QString &name)
     return std::none_of(name.cbegin(), name.cend(), [](QChar c) { return forbidden.contains(c); });
 }
 
+namespace {
+
+// Why the settings file would give the path back otherwise, or empty: it turns
+// a line break into a blank and reads at most 2047 bytes (in the file's CP932,
+// or UTF-8 in a file an editor saved so).
+QString changedPathReason(const QString &path)
+{
+    constexpr qsizetype MostValueBytes = 2047;
+    if (path.contains(u'\r') || path.contains(u'\n'))
+        return QStringLiteral("ファイル名の中の改行");
+    const qsizetype bytes = std::max(Cp932::encode(path).size(), path.toUtf8().size());
+    if (bytes > MostValueBytes)
+        return QStringLiteral("%1 バイトを越える長さのファイル名").arg(MostValueBytes);
+    return QString();
+}
+
+} // namespace
+
 QString TFilenameEdit::unholdablePathMessage(const QString &path)
 {
-    const auto unmappable = TextFile::firstUnmappable(path);
-    if (!unmappable)
+    QString reason;
+    if (const auto unmappable = TextFile::firstUnmappable(path))
+        reason = QStringLiteral("ファイル名の文字「%1」").arg(unmappable->character);
+    else
+        reason = changedPathReason(path);
+    if (reason.isEmpty())
         return QString();
-    return QStringLiteral("ファイル名の文字「%1」は設定ファイルに保存できないため、"
-                          "このファイルは使えません。\n%2")
-        .arg(unmappable->character, path);
+    return QStringLiteral("%1は設定ファイルに保存できないため、このファイルは使えません。\n%2")
+        .arg(reason, path);
 }
 
 QString TFilenameEdit::fileName() const

@@ -122,8 +122,9 @@ public:
     // The first argument of a command line: blanks separate, double quotes group.
     static QString firstArgument(const QString &commandLine);
     static bool isValidFileName(const QString &name);
-    // Why the settings file cannot hold this path (it names the first character
-    // code page 932 lacks), or empty when it can.
+    // Why the settings file cannot hold this path so that it reads back the same
+    // (the first character code page 932 lacks, a line break, more than 2047
+    // bytes), or empty when it can.
     static QString unholdablePathMessage(const QString &path);
 
 protected:

@@ -63,9 +63,11 @@ public:
             int t = before[0];
             if (t >= 0 && t < m_m && t + k < m_n)
                 ++t;
-            if (const int omitted = before[-1]; omitted > t && omitted + k - 1 < m_n)
+            // Level d − 1 holds diagonals −d..d: the outer neighbours of its ends are unreachable.
+            if (const int omitted = k > -d ? before[-1] : -1; omitted > t && omitted + k - 1 < m_n)
                 t = omitted;
-            if (const int inserted = before[1]; inserted >= 0 && inserted >= t && inserted < m_m)
+            if (const int inserted = k < d ? before[1] : -1;
+                inserted >= 0 && inserted >= t && inserted < m_m)
                 t = inserted + 1;
             m_reach.push_back(t < 0 ? -1 : slide(k, t));
         }

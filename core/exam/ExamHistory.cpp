@@ -7,10 +7,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
+#include <QStringDecoder>
 #include <QStringList>
 
+#include <limits>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -35,10 +37,13 @@ QString isoDateTime(const QDateTime &when)
               .arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
-QString quoted(const QString &field)
+// A row never spans lines: a line break in a field is written as a blank.
+QString quoted(QString field)
 {
-    if (!field.contains(u',') && !field.contains(u'"') && !field.contains(u'\r')
-        && !field.contains(u'\n'))
+    field.replace(QStringLiteral("\r\n"), QStringLiteral(" "))
+        .replace(u'\r', u' ')
+        .replace(u'\n', u' ');
+    if (!field.contains(u',') && !field.contains(u'"'))
         return field;
     QString escaped = field;
     escaped.replace(u'"', QStringLiteral("\"\""));
@@ -85,91 +90,156 @@ QString failureText(AppendFile::Outcome outcome)
     }
 }
 
-// One CSV record starting at `at`: its fields, and `at` moved past its line
-// end. Nothing when the record is malformed or has no line end (cut short).
-std::optional<QStringList> scanRecord(const QByteArray &data, qsizetype &at)
+// The fields of one line (without its line end), RFC 4180 quoting within the
+// line; nothing when a quote is left open or text follows a closing quote.
+std::optional<QList<QByteArrayView>> fieldsOfLine(QByteArrayView line, QByteArray &unescaped)
 {
-    QStringList fields;
-    QByteArray field;
-    bool quotedField = false;
-    bool afterQuote = false; // a quoted field has closed; only , or a line end may follow
-    for (qsizetype i = at; i < data.size(); ++i) {
-        const char c = data[i];
-        if (quotedField) {
-            if (c != '"')
-                field += c;
-            else if (i + 1 < data.size() && data[i + 1] == '"')
-                field += data[++i];
-            else {
-                quotedField = false;
-                afterQuote = true;
+    QList<QByteArrayView> fields;
+    // Unescaped quoted fields go to one buffer, reserved so that views stay valid.
+    unescaped.truncate(0);
+    unescaped.reserve(line.size());
+    qsizetype i = 0;
+    for (;;) {
+        if (i < line.size() && line[i] == '"') {
+            const qsizetype start = unescaped.size();
+            for (++i;; ++i) {
+                if (i >= line.size())
+                    return std::nullopt;
+                if (line[i] != '"')
+                    unescaped += line[i];
+                else if (i + 1 < line.size() && line[i + 1] == '"')
+                    unescaped += line[++i];
+                else
+                    break;
             }
-        } else if (c == ',' || c == '\n') {
-            if (c == '\n' && !afterQuote && field.endsWith('\r'))
-                field.chop(1);
-            fields << QString::fromUtf8(field);
-            field.clear();
-            afterQuote = false;
-            if (c == '\n') {
-                at = i + 1;
-                return fields;
-            }
-        } else if (afterQuote) {
-            if (c != '\r' || i + 1 >= data.size() || data[i + 1] != '\n')
+            ++i;
+            fields << QByteArrayView(unescaped).sliced(start);
+            if (i < line.size() && line[i] != ',')
                 return std::nullopt;
-        } else if (c == '"' && field.isEmpty()) {
-            quotedField = true;
         } else {
-            field += c;
+            qsizetype end = line.indexOf(',', i);
+            if (end < 0)
+                end = line.size();
+            fields << line.sliced(i, end - i);
+            i = end;
         }
+        if (i >= line.size())
+            return fields;
+        ++i; // the comma
     }
-    return std::nullopt;
 }
 
-std::optional<int> count(const QString &text)
+// UTF-8 as written: a U+FEFF at a field's start is the field's own character.
+QString textOf(QByteArrayView bytes)
 {
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok || value < 0 || text.startsWith(u'+'))
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return utf8.decode(bytes);
+}
+
+// Decimal digits only, no sign: a count of this program's.
+std::optional<int> count(QByteArrayView text)
+{
+    if (text.isEmpty() || text.size() > 10)
         return std::nullopt;
-    return value;
+    qint64 value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    if (value > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(value);
+}
+
+std::optional<int> digits(QByteArrayView text, qsizetype at, qsizetype length)
+{
+    return at + length <= text.size() ? count(text.sliced(at, length)) : std::nullopt;
+}
+
+// yyyy-MM-ddTHH:mm:ss followed by Z or an offset ±hh:mm, as local time.
+std::optional<QDateTime> stampOf(QByteArrayView text)
+{
+    if (text.size() != 20 && text.size() != 25)
+        return std::nullopt;
+    static constexpr std::pair<int, char> Separators[]
+        = { { 4, '-' }, { 7, '-' }, { 10, 'T' }, { 13, ':' }, { 16, ':' } };
+    for (const auto &[at, separator] : Separators) {
+        if (text[at] != separator)
+            return std::nullopt;
+    }
+    const auto year = digits(text, 0, 4), month = digits(text, 5, 2), day = digits(text, 8, 2);
+    const auto hour = digits(text, 11, 2), minute = digits(text, 14, 2),
+               second = digits(text, 17, 2);
+    if (!year || !month || !day || !hour || !minute || !second)
+        return std::nullopt;
+    int offset = 0;
+    if (text.size() == 20) {
+        if (text[19] != 'Z')
+            return std::nullopt;
+    } else {
+        const auto hours = digits(text, 20, 2), minutes = digits(text, 23, 2);
+        if ((text[19] != '+' && text[19] != '-') || text[22] != ':' || !hours || !minutes)
+            return std::nullopt;
+        offset = (*hours * 60 + *minutes) * 60 * (text[19] == '-' ? -1 : 1);
+    }
+    const QDate date(*year, *month, *day);
+    const QTime time(*hour, *minute, *second);
+    if (!date.isValid() || !time.isValid())
+        return std::nullopt;
+    const QDateTime when(date, time, Qt::OffsetFromUTC, offset);
+    if (!when.isValid())
+        return std::nullopt;
+    return when.toLocalTime();
+}
+
+// Rows mostly repeat the text and level of the row before: share those strings.
+void setShared(
+    QString &target, QByteArrayView bytes, QByteArray &previousBytes, QString &previousText)
+{
+    if (bytes != previousBytes) {
+        previousBytes = bytes.toByteArray();
+        previousText = textOf(bytes);
+    }
+    target = previousText;
 }
 
 // A row of this program's columns; extra columns of a later version are ignored.
-std::optional<ExamResult> resultOf(const QStringList &fields)
+class RowReader
 {
-    if (fields.size() < ColumnCount)
-        return std::nullopt;
-    ExamResult r;
-    static const QRegularExpression stamp(
-        QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d(Z|[+-]\\d\\d:\\d\\d)$"));
-    if (!stamp.match(fields[0]).hasMatch())
-        return std::nullopt;
-    r.when = QDateTime::fromString(fields[0], Qt::ISODate);
-    if (!r.when.isValid())
-        return std::nullopt;
-    r.when = r.when.toLocalTime();
-    r.practiceName = fields[1];
-    r.level = fields[2];
-    int *numbers[] = { &r.typedCount, &r.substitutions, &r.omissions, &r.insertions, &r.netScore,
-        &r.passMark };
-    for (int i = 0; i < 6; ++i) {
-        const auto value = count(fields[3 + i]);
-        if (!value)
+public:
+    std::optional<ExamResult> resultOf(const QList<QByteArrayView> &fields)
+    {
+        if (fields.size() < ColumnCount)
             return std::nullopt;
-        *numbers[i] = *value;
+        const QByteArrayView passed = fields[9];
+        if (passed != m_passed && passed != m_failed)
+            return std::nullopt;
+        ExamResult r;
+        int *numbers[] = { &r.typedCount, &r.substitutions, &r.omissions, &r.insertions,
+            &r.netScore, &r.passMark };
+        for (int i = 0; i < 6; ++i) {
+            const auto value = count(fields[3 + i]);
+            if (!value)
+                return std::nullopt;
+            *numbers[i] = *value;
+        }
+        const auto when = stampOf(fields[0]);
+        if (!when)
+            return std::nullopt;
+        r.when = *when;
+        setShared(r.practiceName, fields[1], m_nameBytes, m_name);
+        setShared(r.level, fields[2], m_levelBytes, m_level);
+        r.passed = passed == m_passed;
+        return r;
     }
-    if (fields[9] != passedText(true) && fields[9] != passedText(false))
-        return std::nullopt;
-    r.passed = fields[9] == passedText(true);
-    return r;
-}
 
-qsizetype nextLine(const QByteArray &data, qsizetype at)
-{
-    const qsizetype end = data.indexOf('\n', at);
-    return end < 0 ? data.size() : end + 1;
-}
+private:
+    const QByteArray m_passed = passedText(true).toUtf8();
+    const QByteArray m_failed = passedText(false).toUtf8();
+    QByteArray m_nameBytes, m_levelBytes;
+    QString m_name, m_level;
+};
 
 } // namespace
 
@@ -191,8 +261,8 @@ void ExamHistory::append(const ExamResult &result) const
                             .arg(QDir::toNativeSeparators(m_path), failureText(outcome)));
 }
 
-// A record that does not parse is skipped by its first line only, so that a
-// line cut inside a quoted field cannot swallow the complete rows after it.
+// One row a line: a line that does not parse (cut short, or edited by hand)
+// is skipped alone. The last line counts even without its line end.
 QList<ExamResult> ExamHistory::read() const
 {
     if (!QFileInfo::exists(m_path))
@@ -203,17 +273,20 @@ QList<ExamResult> ExamHistory::read() const
                             .arg(QDir::toNativeSeparators(m_path)));
     const QByteArray data = file.readAll();
     QList<ExamResult> results;
+    RowReader rows;
+    QByteArray unescaped;
     qsizetype at = data.startsWith(Bom) ? Bom.size() : 0;
     while (at < data.size()) {
-        qsizetype next = at;
-        const auto fields = scanRecord(data, next);
-        const auto result = fields ? resultOf(*fields) : std::nullopt;
-        if (result) {
+        qsizetype end = data.indexOf('\n', at);
+        const qsizetype next = end < 0 ? data.size() : end + 1;
+        if (end < 0)
+            end = data.size();
+        if (end > at && data[end - 1] == '\r')
+            --end;
+        const auto fields = fieldsOfLine(QByteArrayView(data).sliced(at, end - at), unescaped);
+        if (const auto result = fields ? rows.resultOf(*fields) : std::nullopt)
             results << *result;
-            at = next;
-        } else {
-            at = nextLine(data, at);
-        }
+        at = next;
     }
     return results;
 }

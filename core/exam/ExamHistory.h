@@ -9,6 +9,7 @@
 // beside the settings file. UTF-8 with a BOM, one header line, RFC 4180
 // quoting, CR LF. Columns: date-time (ISO 8601, local time with offset),
 // practice text, level, typed count, 誤字, 脱字, 余字, net score, pass mark, passed.
+// A row never spans lines: a line break in a text is written as a blank.
 class ExamHistory
 {
 public:
@@ -25,8 +26,9 @@ public:
     // rewritten. Throws VemiError with a message for the learner on failure.
     void append(const ExamResult &result) const;
 
-    // Every complete row in file order; a line cut short (a crash mid-write) or
-    // a row that does not parse is skipped. A missing file is an empty history.
+    // Every row in file order, one a line (the last one also without its line
+    // end); a line cut short (a crash mid-write) or one that does not parse is
+    // skipped alone. A missing file is an empty history.
     // Throws VemiError when the file exists but cannot be read.
     QList<ExamResult> read() const;
 

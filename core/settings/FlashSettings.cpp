@@ -10,8 +10,9 @@ constexpr const char *Section = "Flash";
 
 qint32 readNumber(const SettingsReader &read, const char *key, qint32 fallback)
 {
-    return IntegerText::fromSetting(read.string(Section, key, QString())
-                                        .normalized(QString::NormalizationForm_KC), // full-width digits too
+    return IntegerText::fromSetting(
+        read.string(Section, key, QString())
+            .normalized(QString::NormalizationForm_KC), // full-width digits too
         fallback);
 }
 } // namespace

@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace Cp932 {
 
 namespace {
@@ -18,11 +20,53 @@ QByteArray encode(const QString &text)
     return encoder.encode(text);
 }
 
-QString decode(const QByteArray &bytes)
+namespace {
+
+QString decodeWellFormed(QByteArrayView bytes)
 {
     static QStringDecoder decoder(CodecName, Flags);
     Q_ASSERT(decoder.isValid());
     return decoder.decode(bytes);
+}
+
+constexpr bool isTrailByte(unsigned char byte)
+{
+    return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
+}
+
+// The first lead byte from `from` on without a trail byte after it, or -1.
+qsizetype firstBrokenLead(QByteArrayView bytes, qsizetype from)
+{
+    const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
+    for (qsizetype i = from; i < bytes.size(); ++i) {
+        if (!isLeadByte(data[i]))
+            continue;
+        if (i + 1 >= bytes.size() || !isTrailByte(data[i + 1]))
+            return i;
+        ++i;
+    }
+    return -1;
+}
+
+} // namespace
+
+// The codec would drop a lead byte at the end and make two characters of a lead
+// byte and a byte that cannot trail it; the character counts take each as one
+// character, so each becomes one replacement character here.
+QString decode(const QByteArray &bytes)
+{
+    qsizetype broken = firstBrokenLead(bytes, 0);
+    if (broken < 0)
+        return decodeWellFormed(bytes);
+    QString text;
+    text.reserve(bytes.size());
+    qsizetype start = 0;
+    for (; broken >= 0; broken = firstBrokenLead(bytes, start)) {
+        text += decodeWellFormed(QByteArrayView(bytes).sliced(start, broken - start));
+        text += QChar(QChar::ReplacementCharacter);
+        start = std::min(broken + 2, bytes.size());
+    }
+    return text + decodeWellFormed(QByteArrayView(bytes).sliced(start));
 }
 
 bool holds(const QString &text)

@@ -14,6 +14,9 @@ constexpr bool isLeadByte(unsigned char byte)
 }
 
 QByteArray encode(const QString &text);
+// A lead byte with no trail byte after it (a byte outside 0x40-0x7E and
+// 0x80-0xFC, or the end of the data) decodes with that byte, if any, to one
+// U+FFFD, so that a text decodes to as many characters as it counts.
 QString decode(const QByteArray &bytes);
 
 // True when code page 932 holds the text exactly: nothing replaced, nothing dropped.

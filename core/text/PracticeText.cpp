@@ -46,7 +46,7 @@ Text read(QIODevice &device, qsizetype visibleLimit)
 {
     QByteArray data = readHead(device, TextFile::MaxFileBytes);
     if (RtfText::isRtf(data)) {
-        data = RtfText::visibleText(data, device, visibleLimit);
+        data = RtfText::visibleText(data, device, visibleLimit, TextFile::MaxFileBytes);
         cutAtZeroByte(data);
         return { data, false };
     }

@@ -22,9 +22,10 @@ constexpr qsizetype ChunkSize = 64 * 1024;
 class RtfReader
 {
 public:
-    RtfReader(const QByteArray &head, QIODevice &device)
+    RtfReader(const QByteArray &head, QIODevice &device, qint64 mostBytes)
         : m_buffer(head)
         , m_device(device)
+        , m_unread(std::max<qint64>(0, mostBytes - head.size()))
     { }
 
     QByteArray visibleText(qsizetype limit);
@@ -52,6 +53,7 @@ private:
     QByteArray m_buffer;
     qsizetype m_pos = 0;
     QIODevice &m_device;
+    qint64 m_unread; // what the device may still give
     QByteArray m_out;
     QList<GroupState> m_stack;
     GroupState m_state;
@@ -63,9 +65,10 @@ bool RtfReader::refill()
 {
     if (m_buffer.size() != ChunkSize)
         m_buffer.resize(ChunkSize);
-    const qint64 got = m_device.read(m_buffer.data(), ChunkSize);
+    const qint64 got = m_device.read(m_buffer.data(), std::min<qint64>(ChunkSize, m_unread));
     if (got < 0)
         throwStreamReadError();
+    m_unread -= got;
     m_buffer.truncate(got);
     m_pos = 0;
     return got > 0;
@@ -336,9 +339,9 @@ bool isRtf(const QByteArray &head)
     return head.startsWith("{\\rtf");
 }
 
-QByteArray visibleText(const QByteArray &head, QIODevice &device, qsizetype limit)
+QByteArray visibleText(const QByteArray &head, QIODevice &device, qsizetype limit, qint64 mostBytes)
 {
-    return RtfReader(head, device).visibleText(limit);
+    return RtfReader(head, device, mostBytes).visibleText(limit);
 }
 
 } // namespace RtfText

@@ -13,8 +13,10 @@ bool isRtf(const QByteArray &head);
 
 // The visible text of the document whose first bytes are `head` and whose rest
 // `device` still holds: CP932 bytes with "\n" breaks, read until the document
-// ends or the text is longer than `limit` bytes. Throws VemiError
+// ends, the text is longer than `limit` bytes or the document (head included)
+// has given `mostBytes` bytes. Throws VemiError
 // "ストリームからの読み込みに失敗しました" when the device fails.
-QByteArray visibleText(const QByteArray &head, QIODevice &device, qsizetype limit);
+QByteArray visibleText(
+    const QByteArray &head, QIODevice &device, qsizetype limit, qint64 mostBytes);
 
 } // namespace RtfText

@@ -2,16 +2,11 @@
 
 #include "controls/layout/FormFont.h"
 #include "dialogs/about/HyperLabel.h"
-#include "dialogs/about/VersionInfo.h"
-#include "platform/ErrorReport.h"
-#include "platform/ProgramPath.h"
-#include "resources/ProgramIcon.h"
-#include "platform/ErrorReport.h"
-#include "dialogs/about/HyperLabel.h"
-#include "resources/ProgramIcon.h"
-#include "platform/ProgramPath.h"
 #include "dialogs/about/UserGuide.h"
 #include "dialogs/about/VersionInfo.h"
+#include "platform/ErrorReport.h"
+#include "platform/ProgramPath.h"
+#include "resources/ProgramIcon.h"
 
 #include <QFileInfo>
 #include <QFrame>

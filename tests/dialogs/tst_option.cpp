@@ -3,6 +3,7 @@
 #include "controls/edit/ToolEdit.h"
 #include "controls/lcd/Lcd99.h"
 #include "dialogs/Option.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/Trainer.h"
 
 #include <QAction>
@@ -10,6 +11,7 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -71,7 +73,8 @@ private slots:
     void cancelAndEscStoreNothing();
     void okKeepsSoundPathsAsShown_data();
     void okKeepsSoundPathsAsShown();
-    void okRefusesAPathCp932CannotHold();
+    void okRefusesAPathThatWouldReadBackOtherwise_data();
+    void okRefusesAPathThatWouldReadBackOtherwise();
 };
 
 void TestOption::minutesStayInOrder_data()
@@ -288,19 +291,40 @@ void TestOption::okKeepsSoundPathsAsShown()
     QTEST(settings.PreAlarmSoundFile, "stored");
 }
 
-void TestOption::okRefusesAPathCp932CannotHold()
+void TestOption::okRefusesAPathThatWouldReadBackOtherwise_data()
 {
+    QTest::addColumn<QString>("name"); // in a temporary folder; "/" starts a path of its own
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("character CP932 lacks") << "/home/u/Müsik/a.wav" << false << "「ü」";
+    QTest::newRow("line break") << "a\nb.wav" << true << "改行";
+    QTest::newRow("longer than 2047 bytes")
+        << QString(u'/' + QString(2047, u'x')) << false << "2047 バイト";
+    QTest::newRow("over 2047 bytes in UTF-8 only")
+        << QString(u'/' + QString(683, u'音')) << false << "2047 バイト";
+}
+
+void TestOption::okRefusesAPathThatWouldReadBackOtherwise()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, exists);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = name.startsWith(u'/') ? name : dir.filePath(name);
+    if (exists)
+        QVERIFY(writeAll(path, "RIFF"));
     Settings settings = storedSettings();
     const Settings before = settings;
     FakeDialogs dialogs;
     TOptionForm form(settings, nullptr, dialogs);
     form.show();
-    form.FilenameEdit2->setText(QStringLiteral("/home/u/Müsik/a.wav"));
+    form.FilenameEdit2->setText(path);
     form.OKBtn->click();
     QVERIFY(form.isVisible());
     QVERIFY(sameSettings(settings, before));
     QCOMPARE(dialogs.messages.size(), 1);
-    QVERIFY(dialogs.messages.constFirst().text.contains(QStringLiteral("「ü」")));
+    QVERIFY2(dialogs.messages.constFirst().text.contains(reason),
+        qPrintable(dialogs.messages.constFirst().text));
     QCOMPARE(form.FilenameEdit2->text(), before.PreAlarmSoundFile);
     form.OKBtn->click();
     QVERIFY(!form.isVisible());

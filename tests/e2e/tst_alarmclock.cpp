@@ -1,10 +1,10 @@
-#include "tests/support/FakeDialogs.h"
 #include "app/AlarmFlash.h"
+#include "app/Main.h"
+#include "controls/lcd/Lcd99.h"
 #include "platform/Clock.h"
 #include "platform/LazySoundPlayer.h"
-#include "controls/lcd/Lcd99.h"
-#include "app/Main.h"
 #include "platform/SoundModule.h"
+#include "tests/support/FakeDialogs.h"
 
 #include <QElapsedTimer>
 #include <QPlainTextEdit>

@@ -65,7 +65,7 @@ void TestIniProfile::writesProduceFileLayout_data()
         << QByteArray("[General]\r\nkEY=2\r\n");
     QTest::newRow("line breaks in value")
         << QByteArray() << QByteArrayList { "S", "A", "x\r\ny\rz\n" }
-        << QByteArray("[S]\r\nA=x  y z \r\n");
+        << QByteArray("[S]\r\nA=\"x  y z \"\r\n");
     QTest::newRow("insert keeps blank lines before next section")
         << QByteArray("[S]\r\nA=1\r\n\r\n\r\n[T]\r\nB=2\r\n") << QByteArrayList { "S", "C", "3" }
         << QByteArray("[S]\r\nA=1\r\nC=3\r\n\r\n\r\n[T]\r\nB=2\r\n");
@@ -75,6 +75,18 @@ void TestIniProfile::writesProduceFileLayout_data()
     QTest::newRow("lone CR, lone LF, no final break")
         << QByteArray("[S]\rA=1\n\n\r\rB=2") << QByteArrayList { "S", "A", "9" }
         << QByteArray("[S]\r\nA=9\r\n\r\n\r\n\r\nB=2\r\n");
+    QTest::newRow("value in single quotes of its own")
+        << QByteArray() << QByteArrayList { "Font", "FontName", "'x'" }
+        << QByteArray("[Font]\r\nFontName=\"'x'\"\r\n");
+    QTest::newRow("value in double quotes of its own, blanks around")
+        << QByteArray() << QByteArrayList { "S", "A", " \"x\" " }
+        << QByteArray("[S]\r\nA=\" \"x\" \"\r\n");
+    QTest::newRow("blanks around a value")
+        << QByteArray() << QByteArrayList { "S", "A", "\tx ", "S", "B", " " }
+        << QByteArray("[S]\r\nA=\"\tx \"\r\nB=\" \"\r\n");
+    QTest::newRow("unmatched quotes written as they are")
+        << QByteArray() << QByteArrayList { "S", "A", "'x\"", "S", "B", "\"" }
+        << QByteArray("[S]\r\nA='x\"\r\nB=\"\r\n");
     QTest::newRow("no final break before new section")
         << QByteArray("[S]\r\nA=1") << QByteArrayList { "T", "B", "2" }
         << QByteArray("[S]\r\nA=1\r\n\r\n[T]\r\nB=2\r\n");
@@ -118,7 +130,7 @@ void TestIniProfile::writesProduceFileLayout()
     const qsizetype last = writes.size() - 3;
     const QByteArray lastValue
         = QByteArray(writes.at(last + 2)).replace('\r', ' ').replace('\n', ' ');
-    QCOMPARE(reloaded.readString(writes.at(last), writes.at(last + 1), "?"), lastValue.trimmed());
+    QCOMPARE(reloaded.readString(writes.at(last), writes.at(last + 1), "?"), lastValue);
 }
 
 void TestIniProfile::readString_data()
@@ -185,25 +197,35 @@ void TestIniProfile::longValueIsCut_data()
 {
     QTest::addColumn<QByteArray>("value");
     QTest::addColumn<QByteArray>("expected");
+    QTest::addColumn<QByteArray>("head"); // what the file starts with
 
     const QByteArray x2045(2045, 'x');
-    QTest::newRow("fits") << x2045 + "yy" << x2045 + "yy";
-    QTest::newRow("single bytes") << QByteArray(3000, 'x') << QByteArray(2047, 'x');
-    QTest::newRow("whole character fits") << x2045 + "\x82\xa0y" << x2045 + "\x82\xa0";
-    QTest::newRow("lead byte dropped") << x2045 + "x\x82\xa0" << x2045 + "x";
-    QTest::newRow("double-byte only")
-        << QByteArray("\x82\xa0").repeated(1500) << QByteArray("\x82\xa0").repeated(1023);
+    // In a UTF-8 file あ (E3 81 82) would pass for a CP932 pair and its third byte.
+    const QByteArray bom("\xEF\xBB\xBF");
+    QTest::newRow("UTF-8: character across the limit") << x2045 + "\xE3\x81\x82" << x2045 << bom;
+    QTest::newRow("UTF-8: character ends at the limit")
+        << x2045.chopped(1) + "\xE3\x81\x82y" << x2045.chopped(1) + "\xE3\x81\x82" << bom;
+    QTest::newRow("UTF-8: four-byte character") << x2045 + "\xF0\x9F\x98\x80" << x2045 << bom;
+
+    QTest::newRow("fits") << x2045 + "yy" << x2045 + "yy" << QByteArray();
+    QTest::newRow("single bytes") << QByteArray(3000, 'x') << QByteArray(2047, 'x') << QByteArray();
+    QTest::newRow("whole character fits")
+        << x2045 + "\x82\xa0y" << x2045 + "\x82\xa0" << QByteArray();
+    QTest::newRow("lead byte dropped") << x2045 + "x\x82\xa0" << x2045 + "x" << QByteArray();
+    QTest::newRow("double-byte only") << QByteArray("\x82\xa0").repeated(1500)
+                                      << QByteArray("\x82\xa0").repeated(1023) << QByteArray();
     // The last kept byte has a lead-byte value but is the trail of the character before it.
     QTest::newRow("trail byte that looks like a lead")
-        << x2045 + "\x81\x81zz" << x2045 + "\x81\x81";
+        << x2045 + "\x81\x81zz" << x2045 + "\x81\x81" << QByteArray();
 }
 
 void TestIniProfile::longValueIsCut()
 {
     QFETCH(QByteArray, value);
     QFETCH(QByteArray, expected);
+    QFETCH(QByteArray, head);
 
-    QVERIFY(writeAll(filePath(), "[S]\r\nK=" + value + "\r\n"));
+    QVERIFY(writeAll(filePath(), head + "[S]\r\nK=" + value + "\r\n"));
     QCOMPARE(IniProfile(filePath()).readString("S", "K", {}), expected);
 }
 

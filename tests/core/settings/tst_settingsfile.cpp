@@ -290,6 +290,8 @@ void TestSettingsFile::load_data()
                                     << QStringList { "AlarmTime=5", "FontSize=9" };
     QTest::newRow("no final break")
         << QByteArray("[Timer]\r\nAlarmTime=5") << QStringList { "AlarmTime=5" };
+    QTest::newRow("lead byte without its trail spoils a number")
+        << QByteArray("[Timer]\r\nAlarmTime=7\x81\r\nPreAlarmTime=6\x81\x20\r\n") << QStringList();
     // A lead byte right before a line break must not swallow the break.
     const QByteArray badName("a\xfd\x82");
     QTest::newRow("invalid CP932 in values")
@@ -353,6 +355,15 @@ void TestSettingsFile::roundTrip_data()
 
     // Present but empty is not missing: nothing falls back to a default.
     QTest::newRow("empty texts") << Settings() << FontTexts() << QStringList { "" };
+
+    // The file's reader takes one pair of matching quotes off a value.
+    Settings quoted = defaults();
+    quoted.AlarmSoundFile = QStringLiteral("'/a b/x.wav'");
+    quoted.LCDForeColor = QStringLiteral("\"clRed\"");
+    quoted.PreAlarmSoundFile = QStringLiteral(" /x.wav\t"); // blanks are kept too
+    QTest::newRow("values in quotes or blanks of their own")
+        << quoted << FontTexts { QStringLiteral("'x'"), QStringLiteral("\"12\"") }
+        << QStringList { "\"\"", "'7'" };
 
     QStringList many;
     for (int i = 0; i < 1000; ++i)

@@ -15,6 +15,8 @@ private slots:
     void paneBreaksBecomeCrLf();
     void survivesInvalidBytes_data();
     void survivesInvalidBytes();
+    void leadByteWithoutTrailIsOneCharacter_data();
+    void leadByteWithoutTrailIsOneCharacter();
 };
 
 void TestCp932::roundTrip_data()
@@ -106,7 +108,7 @@ void TestCp932::survivesInvalidBytes_data()
     QTest::addColumn<QString>("tail");
 
     QTest::newRow("lead byte at end") << QByteArray("ok\x82") << QString();
-    QTest::newRow("lead byte before CR LF") << QByteArray("ok\x82\r\n") << QStringLiteral("\r\n");
+    QTest::newRow("lead byte before CR LF") << QByteArray("ok\x82\r\n") << QStringLiteral("\n");
     QTest::newRow("unassigned pair") << QByteArray("ok\x85\x40z") << QStringLiteral("z");
     QTest::newRow("never a lead byte")
         << QByteArray("ok\x80\xa0\xfd\xfe\xffz") << QStringLiteral("z");
@@ -123,6 +125,33 @@ void TestCp932::survivesInvalidBytes()
     QVERIFY2(decoded.endsWith(tail), qPrintable(decoded));
     // A dangling lead byte must not be carried into the next, unrelated text.
     QCOMPARE(Cp932::decode("abc"), QStringLiteral("abc"));
+}
+
+// Each decodes to as many characters as the lead-byte rule counts in the bytes.
+void TestCp932::leadByteWithoutTrailIsOneCharacter_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+
+    const QString bad(QChar::ReplacementCharacter);
+    QTest::newRow("lead byte at the end") << QByteArray("a\x81") << u'a' + bad;
+    QTest::newRow("lead byte alone") << QByteArray("\x9f") << bad;
+    QTest::newRow("lead byte before CR") << QByteArray("\x81\r\nA") << bad + "\nA";
+    QTest::newRow("lead byte before LF") << QByteArray("\x81\nA") << bad + u'A';
+    QTest::newRow("lead byte before a blank") << QByteArray("\x81 A") << bad + u'A';
+    QTest::newRow("lead byte before a digit") << QByteArray("7\xe0\x39") << u'7' + bad;
+    QTest::newRow("two broken pairs") << QByteArray("\x81\x7f\xfc\x3f!") << bad + bad + u'!';
+    QTest::newRow("whole pair, then a lone lead")
+        << QByteArray("\x82\xa0\x82") << QStringLiteral("あ") + bad;
+    QTest::newRow("unassigned pair") << QByteArray("\x85\x40z") << bad + u'z';
+}
+
+void TestCp932::leadByteWithoutTrailIsOneCharacter()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+
+    QCOMPARE(Cp932::decode(bytes), text);
 }
 
 QTEST_APPLESS_MAIN(TestCp932)

@@ -1,8 +1,12 @@
 #include "core/text/ExtMemo.h"
 
 #include "core/Errors.h"
+#include "core/text/PracticeText.h"
+#include "core/text/TextFile.h"
+#include "core/text/VisibleCount.h"
 #include "tests/support/FileBytes.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
@@ -29,6 +33,10 @@ private slots:
     void failingStreamGivesReadError();
     void measuresProblemFile_data();
     void measuresProblemFile();
+    void listCountsWhatThePaneCounts_data();
+    void listCountsWhatThePaneCounts();
+    void readsNoMoreThanThePaneLimit_data();
+    void readsNoMoreThanThePaneLimit();
 
 private:
     QString writeFile(const QString &name, const QByteArray &content);
@@ -360,6 +368,54 @@ void TestExtMemo::measuresProblemFile()
     QCOMPARE(entry.fileName, name);
     QCOMPARE(entry.countText, count);
     QCOMPARE(entry.firstPart, firstPart);
+}
+
+// One-line texts, where the list's count is the pane's count.
+void TestExtMemo::listCountsWhatThePaneCounts_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("count");
+
+    QTest::newRow("whole pairs") << A + I << "2";
+    QTest::newRow("lead byte at the end") << QByteArray("a\x81") << "2";
+    QTest::newRow("lead byte before CR LF") << QByteArray("\x81\r\nA") << "2";
+    QTest::newRow("lead byte before a blank") << QByteArray("\x81 A") << "2";
+}
+
+void TestExtMemo::listCountsWhatThePaneCounts()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, count);
+
+    const QString path = m_dir.filePath(QStringLiteral("p.txt"));
+    QVERIFY(writeAll(path, file));
+    QCOMPARE(TExtMemo::measureProblem(path).countText, count);
+    QCOMPARE(visibleCountText(PracticeText::load(path)), count);
+}
+
+void TestExtMemo::readsNoMoreThanThePaneLimit_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<QByteArray>("tail"); // after the limit
+
+    QTest::newRow("plain text") << QByteArray("x") << QByteArray("tail");
+    QTest::newRow("RTF with hidden data")
+        << QByteArray("{\\rtf1 {\\*\\pict ") << QByteArray("}tail}");
+}
+
+void TestExtMemo::readsNoMoreThanThePaneLimit()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(QByteArray, tail);
+
+    QByteArray data = head;
+    data.append(QByteArray(TextFile::MaxFileBytes + 1024 - head.size(), 'a')).append(tail);
+    QBuffer device(&data);
+    QVERIFY(device.open(QIODevice::ReadOnly));
+    TExtMemo memo;
+    memo.loadFromStream(device);
+    QVERIFY(device.pos() <= TextFile::MaxFileBytes);
+    QVERIFY(!memo.text().contains("tail"));
 }
 
 QTEST_APPLESS_MAIN(TestExtMemo)

@@ -1,0 +1,35 @@
+// Settings file: whatever a file holds, what loads from it is saved and loads
+// back the same, unless the save reported a value it had to replace.
+#include "core/settings/SettingsFile.h"
+#include "tests/fuzz/FuzzFile.h"
+
+#include <cstdio>
+
+namespace {
+
+QStringList snapshot(const Settings &s, const FontTexts &font, const QStringList &scores)
+{
+    return QStringList { QString::number(s.AlarmTime), QString::number(s.PreAlarmTime),
+        QString::number(s.Alarm), QString::number(s.PreAlarm), QString::number(s.DoubleView),
+        QString::number(s.ShowReturnMark), QString::number(s.ShowSpaceMark), s.LCDForeColor,
+        s.LCDBackColor, s.AlarmSoundFile, s.PreAlarmSoundFile, font.name, font.size }
+    + scores;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const SettingsFile file(
+        scratchFile("vemitrainer.ini", data, size), QStringLiteral("/opt/vemi/"));
+    Settings settings;
+    QStringList scores;
+    const FontTexts font = file.load(settings, scores);
+    if (!file.save(settings, font, scores).isEmpty())
+        return 0;
+    Settings again;
+    QStringList scoresAgain;
+    const FontTexts fontAgain = file.load(again, scoresAgain);
+    FUZZ_CHECK(snapshot(again, fontAgain, scoresAgain) == snapshot(settings, font, scores));
+    return 0;
+}
