@@ -92,6 +92,8 @@ mount_into() {
     mount -t proc proc "$root/proc" && mounted+=("$root/proc")
     mount -t sysfs sysfs "$root/sys" && mounted+=("$root/sys")
     mount --bind /dev "$root/dev" && mounted+=("$root/dev")
+    # Private, so what is mounted below it is not mounted over this machine's /dev too.
+    mount --make-private "$root/dev"
     mount -t devpts -o newinstance,ptmxmode=0666 devpts "$root/dev/pts" && mounted+=("$root/dev/pts")
     mount -t tmpfs -o mode=1777 tmpfs "$root/dev/shm" && mounted+=("$root/dev/shm")
 }

@@ -43,9 +43,8 @@ inline void removeTreeByBytes(const QByteArray &path)
 {
     if (path.isEmpty())
         return;
-    const auto removeOne = [](const char *name, const struct stat *, int, FTW *) {
-        return std::remove(name);
-    };
+    const auto removeOne
+        = [](const char *name, const struct stat *, int, FTW *) { return std::remove(name); };
     nftw(path.constData(), removeOne, 16, FTW_DEPTH | FTW_PHYS);
 }
 
