@@ -2,6 +2,7 @@
 #include "ColorPickerButton.h"
 #include "Lcd99.h"
 #include "Option.h"
+#include "RxCombos.h"
 #include "Spin.h"
 #include "ToolEdit.h"
 
@@ -61,6 +62,7 @@ class TestOption final : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void minutesStayInOrder_data();
     void minutesStayInOrder();
     void settingsFileWithPreAlarmAfterAlarmIsRepairedOnOk();
@@ -73,6 +75,13 @@ private slots:
     void okKeepsSoundPathsAsShown();
     void okRefusesAPathCp932CannotHold();
 };
+
+void TestOption::initTestCase()
+{
+    // The dialog's font, as the program substitutes it; unsubstituted it would
+    // fall back to whatever the desktop's default font is.
+    TFontComboBox::substitute(QStringLiteral("ＭＳ Ｐゴシック"), { QStringLiteral("IPAPGothic") });
+}
 
 void TestOption::minutesStayInOrder_data()
 {
