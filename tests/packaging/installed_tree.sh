@@ -2,8 +2,7 @@
 # Checks what an install lays out: every file of installed_files.txt plus each
 # bundled practice text, and nothing else; and where the installed program keeps things.
 #   install BUILD SOURCE           `cmake --install` into a temporary prefix
-#   package BUILD SOURCE VERSION BUILD_TYPE
-#                                  `cpack -G DEB`, then the package's name, file list and fields,
+#   package BUILD SOURCE VERSION   `cpack -G DEB`, then the package's name, file list and fields,
 #                                  and the Debian files it carries (debian_files.sh)
 #   start BUILD SOURCE             the installed program on a virtual X display, with the
 #                                  user's folders in a temporary home: where it keeps things
@@ -96,6 +95,6 @@ for field in Package:vemitrainer Section:education 'Suggests:ibus-mozc | fcitx5-
     fi
 done
 [ -n "$(dpkg-deb -f "$package" Maintainer)" ] || { echo "no Maintainer" >&2; fail=1; }
-bash "$(dirname "${BASH_SOURCE[0]}")/debian_files.sh" "$package" "$source" "$5" || fail=1
+bash "$(dirname "${BASH_SOURCE[0]}")/debian_files.sh" "$package" "$source" || fail=1
 [ "$fail" = 0 ] || exit 1
 echo "package $(basename "$package") as expected, built in $(($(date +%s) - started)) s"
