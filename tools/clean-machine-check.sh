@@ -15,9 +15,9 @@
 #
 # Needs root, debootstrap and the network to reach the Debian mirror that this
 # machine's apt uses (read from /etc/apt/sources.list*; MIRROR=URL overrides).
-# Takes 20 minutes or more (an hour on a busy two-core machine) and a few GB in WORK_FOLDER (default: a new folder
-# under /var/tmp, removed at the end unless KEEP=1). Exits non-zero when any
-# step fails.
+# Takes 20 minutes or more (an hour on a busy two-core machine) and a few GB
+# in WORK_FOLDER (default: a new folder under /var/tmp, removed at the end
+# unless KEEP=1). Exits non-zero when any step fails.
 set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
