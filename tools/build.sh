@@ -17,13 +17,20 @@ esac
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
+# The bundled texts have Japanese file names, which cmake, cpack and the tests
+# can only handle in a UTF-8 locale; C.UTF-8 is always there on Debian.
+if [ "$(locale charmap 2>/dev/null)" != UTF-8 ]; then
+    export LC_ALL=C.UTF-8
+    unset LANGUAGE
+fi
+
 packages=(
     cmake g++ make
     qt6-base-dev qt6-translations-l10n pkgconf libpulse-dev libsndfile1-dev
     fonts-ipafont-gothic fonts-ipafont-mincho
 )
 test_packages=(xvfb xauth xdotool pulseaudio pulseaudio-utils dbus-daemon dbus-bin at-spi2-core fonts-urw-base35
-    appstream desktop-file-utils dpkg-dev file faketime)
+    appstream desktop-file-utils dpkg-dev file faketime groff-base)
 package_packages=(dpkg-dev file)
 [ "$mode" = test ] && packages+=("${test_packages[@]}")
 [ "$mode" = package ] && packages+=("${package_packages[@]}")

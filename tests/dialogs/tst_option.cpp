@@ -1,4 +1,5 @@
 #include "controls/color/ColorPickerButton.h"
+#include "controls/edit/RxCombos.h"
 #include "controls/edit/Spin.h"
 #include "controls/edit/ToolEdit.h"
 #include "controls/lcd/Lcd99.h"
@@ -63,6 +64,7 @@ class TestOption final : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void minutesStayInOrder_data();
     void minutesStayInOrder();
     void settingsFileWithPreAlarmAfterAlarmIsRepairedOnOk();
@@ -76,6 +78,13 @@ private slots:
     void okRefusesAPathThatWouldReadBackOtherwise_data();
     void okRefusesAPathThatWouldReadBackOtherwise();
 };
+
+void TestOption::initTestCase()
+{
+    // The dialog's font, as the program substitutes it; unsubstituted it would
+    // fall back to whatever the desktop's default font is.
+    TFontComboBox::substitute(QStringLiteral("ＭＳ Ｐゴシック"), { QStringLiteral("IPAPGothic") });
+}
 
 void TestOption::minutesStayInOrder_data()
 {

@@ -36,7 +36,7 @@ struct ProblemFolder
         add(name, QByteArray(40, 'a').append("\r\n").repeated(lines));
     }
 
-    QTemporaryDir folder;
+    TemporaryFolder folder;
 };
 
 QStringList column(const TAdvStringGrid &grid, int col)

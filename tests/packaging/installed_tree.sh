@@ -2,10 +2,13 @@
 # Checks what an install lays out: every file of installed_files.txt plus each
 # bundled practice text, and nothing else; and where the installed program keeps things.
 #   install BUILD SOURCE           `cmake --install` into a temporary prefix
-#   package BUILD SOURCE VERSION   `cpack -G DEB`, then the package's name, file list and fields
+#   package BUILD SOURCE VERSION   `cpack -G DEB`, then the package's name, file list and fields,
+#                                  and the Debian files it carries (debian_files.sh)
 #   start BUILD SOURCE             the installed program on a virtual X display, with the
 #                                  user's folders in a temporary home: where it keeps things
 set -euo pipefail
+# cmake and cpack handle the texts' Japanese file names only in a UTF-8 locale.
+export LC_ALL=C.UTF-8
 
 # Inside the virtual display: start the program, wait for its window, end it as a session end would.
 if [ "$1" = --drive ]; then
@@ -89,7 +92,7 @@ if grep -qE "(^|, )libqt6multimedia6( |,|$)" <<<"$depends"; then
     echo "Depends still pulls Qt Multimedia: $depends" >&2
     fail=1
 fi
-for field in Package:vemitrainer Section:education; do
+for field in Package:vemitrainer Section:education 'Suggests:ibus-mozc | fcitx5-mozc'; do
     value=$(dpkg-deb -f "$package" "${field%%:*}")
     if [ "$value" != "${field#*:}" ]; then
         echo "${field%%:*} is '$value', not '${field#*:}'" >&2
@@ -97,5 +100,6 @@ for field in Package:vemitrainer Section:education; do
     fi
 done
 [ -n "$(dpkg-deb -f "$package" Maintainer)" ] || { echo "no Maintainer" >&2; fail=1; }
+bash "$(dirname "${BASH_SOURCE[0]}")/debian_files.sh" "$package" "$source" || fail=1
 [ "$fail" = 0 ] || exit 1
 echo "package $(basename "$package") as expected, built in $(($(date +%s) - started)) s"

@@ -92,7 +92,7 @@ void TestFileSearch::namesTheFileSystemCannotSpellAreListed()
     QFETCH(QByteArray, nativeName);
     QFETCH(QString, shown);
     QFETCH(bool, openedByBytes);
-    QTemporaryDir folder;
+    TemporaryFolder folder; // holds a Shift-JIS name
     const QByteArray content = "text of " + nativeName;
     QVERIFY(writeAllNative(QFile::encodeName(folder.path()) + '/' + nativeName, content));
 

@@ -25,7 +25,7 @@ struct Trainer
     QString iniPath() const { return folder.filePath(QStringLiteral("vemitrainer.ini")); }
     QByteArray iniBytes() const { return readAll(iniPath()); }
 
-    QTemporaryDir folder;
+    TemporaryFolder folder;
     FakeClock clock;
     RecordingSoundPlayer sound;
     FakeDialogs dialogs;

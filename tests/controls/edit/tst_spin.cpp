@@ -29,6 +29,7 @@ class TestSpin final : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void valueReadsAndClamps_data();
     void valueReadsAndClamps();
     void disabledEditorRefusesEveryEdit_data();
@@ -39,6 +40,16 @@ private slots:
     void reportsValueAndLimitsToAccessibility();
     void buttonSitsInsideTheRightEnd();
 };
+
+void TestSpin::initTestCase()
+{
+    // The options dialog's font, ＭＳ Ｐゴシック 12 px, as the program draws it
+    // (IPAPGothic): the sizes below are the dialog's. The desktop's default
+    // font depends on what else is installed and may be taller.
+    QFont font(QStringLiteral("IPAPGothic"));
+    font.setPixelSize(12);
+    QApplication::setFont(font);
+}
 
 void TestSpin::valueReadsAndClamps_data()
 {

@@ -2,6 +2,7 @@
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/FileBytes.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
@@ -10,6 +11,7 @@ class TestToolEdit final : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void fileNameUnquotes_data();
     void fileNameUnquotes();
     void browseStartsWhereTheTextPointsAndQuotesBlanks();
@@ -22,6 +24,16 @@ private:
     QTemporaryDir m_folder;
     QString path(const QString &name) const { return m_folder.filePath(name); }
 };
+
+void TestToolEdit::initTestCase()
+{
+    // The options dialog's font, ＭＳ Ｐゴシック 12 px, as the program draws it
+    // (IPAPGothic): the sizes below are the dialog's. The desktop's default
+    // font depends on what else is installed and may be taller.
+    QFont font(QStringLiteral("IPAPGothic"));
+    font.setPixelSize(12);
+    QApplication::setFont(font);
+}
 
 void TestToolEdit::fileNameUnquotes_data()
 {

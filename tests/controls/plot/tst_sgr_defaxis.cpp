@@ -56,7 +56,7 @@ int inkCount(const QImage &image)
 
 QFont labelFont()
 {
-    QFont font(QStringLiteral("DejaVu Sans"));
+    QFont font(QStringLiteral("Nimbus Sans")); // installed with the tests (fonts-urw-base35)
     font.setPixelSize(12);
     return font;
 }
