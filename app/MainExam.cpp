@@ -5,6 +5,7 @@
 #include "app/exam/ExamScoring.h"
 #include "app/exam/ExamToolBar.h"
 #include "core/exam/ExamHistory.h"
+#include "dialogs/exam/ExamResultWindow.h"
 
 #include <QAction>
 #include <QPlainTextEdit>
@@ -13,8 +14,9 @@ void TMainForm::setupExamCommands()
 {
     ExamBarItem = makeViewToggle("採点バー(&E)");
     ExamCheck = makeAction("採点(&R)", -1, QKeySequence(Qt::Key_F4));
-    NextError = makeAction("次の誤り(&N)", -1, QKeySequence(Qt::Key_F8));
-    PreviousError = makeAction("前の誤り(&P)", -1, QKeySequence(Qt::SHIFT | Qt::Key_F8));
+    NextError = makeAction(ExamResultWindow::NextErrorCaption, -1, QKeySequence(Qt::Key_F8));
+    PreviousError = makeAction(
+        ExamResultWindow::PreviousErrorCaption, -1, QKeySequence(Qt::SHIFT | Qt::Key_F8));
     connect(ExamBarItem, &QAction::triggered, this, &TMainForm::ExamBarItemClick);
 }
 

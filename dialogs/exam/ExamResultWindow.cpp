@@ -48,8 +48,8 @@ ExamResultWindow::ExamResultWindow(QWidget *parent)
 
     auto *buttons = new QHBoxLayout;
     layout->addLayout(buttons);
-    PreviousButton = new QPushButton(QStringLiteral("前の誤り(&P)"), this);
-    NextButton = new QPushButton(QStringLiteral("次の誤り(&N)"), this);
+    PreviousButton = new QPushButton(QString::fromUtf8(PreviousErrorCaption), this);
+    NextButton = new QPushButton(QString::fromUtf8(NextErrorCaption), this);
     CloseButton = new QPushButton(QStringLiteral("閉じる"), this);
     PreviousButton->setToolTip(QStringLiteral("Shift+F8"));
     NextButton->setToolTip(QStringLiteral("F8"));

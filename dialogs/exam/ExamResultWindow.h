@@ -19,6 +19,10 @@ class ExamResultWindow : public QWidget
 public:
     explicit ExamResultWindow(QWidget *parent);
 
+    // The stepping buttons' captions, which the timer menu's commands share.
+    static constexpr const char *PreviousErrorCaption = "前の誤り(&P)";
+    static constexpr const char *NextErrorCaption = "次の誤り(&N)";
+
     void setResult(const ExamResult &result); // fills the window in, sized to fit
     void present(); // shows and raises it, leaving the keyboard where it is
     // A line under the result about something that went wrong with it, such as
