@@ -35,20 +35,8 @@ package_packages=(dpkg-dev file)
 [ "$mode" = test ] && packages+=("${test_packages[@]}")
 [ "$mode" = package ] && packages+=("${package_packages[@]}")
 
-missing=()
-for package in "${packages[@]}"; do
-    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-    [ "$status" = "install ok installed" ] || missing+=("$package")
-done
-
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    sudo=()
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-        "${missing[@]}"
-fi
+source "$top/tools/install-missing.sh"
+install_missing "${packages[@]}"
 
 jobs=$(nproc 2>/dev/null || echo 2)
 

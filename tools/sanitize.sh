@@ -12,19 +12,8 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$top/build-sanitize"
 
 packages=(cmake make clang libclang-rt-14-dev qt6-base-dev pkgconf libpulse-dev libsndfile1-dev)
-missing=()
-for package in "${packages[@]}"; do
-    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-    [ "$status" = "install ok installed" ] || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    sudo=()
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-        "${missing[@]}"
-fi
+source "$top/tools/install-missing.sh"
+install_missing "${packages[@]}"
 
 jobs=$(nproc 2>/dev/null || echo 2)
 # Qt is not instrumented: its own allocations at exit are not this program's leaks.

@@ -4,26 +4,14 @@
 # trainer must say so on standard error. The file system is a tiny tmpfs in a
 # mount namespace of its own; where that cannot be made, the test is skipped.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/term_trainer.sh"
 
 settings=$'[Font]\r\nFontSize=12\r\n[Score]\r\nScoreCount=2\r\nScore0=512\r\nScore1=578\r\n'
 
 # Inside the virtual display; standard error goes to a file off the full disk.
 drive() {
     cd "$1"
-    ./vemitrainer 2>"$2" &
-    local pid=$!
-    timeout 30 xdotool search --sync --name '^VemiTapiro--\[Untitled\]$' >/dev/null
-    kill -TERM "$pid"
-    for _ in $(seq 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$pid" 2>/dev/null; then
-        kill -KILL "$pid"
-        echo "the trainer did not end after SIGTERM" >&2
-        exit 1
-    fi
-    wait "$pid"
+    term_trainer '^VemiTapiro--\[Untitled\]$' "$2"
 }
 
 if [ "${1:-}" = --drive ]; then

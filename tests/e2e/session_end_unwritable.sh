@@ -3,23 +3,11 @@
 # while its settings file is read-only: nobody is left to answer a box, so it
 # must say on standard error why the settings were not kept, and end.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/term_trainer.sh"
 
 drive() {
     cd "$1"
-    ./vemitrainer 2>stderr.txt &
-    local pid=$!
-    timeout 30 xdotool search --sync --name '^VemiTapiro--\[Untitled\]$' >/dev/null
-    kill -TERM "$pid"
-    for _ in $(seq 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$pid" 2>/dev/null; then
-        kill -KILL "$pid"
-        echo "the trainer did not end after SIGTERM" >&2
-        exit 1
-    fi
-    wait "$pid"
+    term_trainer '^VemiTapiro--\[Untitled\]$' stderr.txt
 }
 
 if [ "${1:-}" = --drive ]; then

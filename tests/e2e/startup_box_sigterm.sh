@@ -3,23 +3,11 @@
 # name that is not one) is up: it must save its settings and end, not wait for
 # a second signal.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/term_trainer.sh"
 
 drive() {
     cd "$1"
-    ./vemitrainer 2>stderr.txt &
-    local pid=$!
-    timeout 30 xdotool search --sync --name '^VemiTrainer$' >/dev/null
-    kill -TERM "$pid"
-    for _ in $(seq 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$pid" 2>/dev/null; then
-        kill -KILL "$pid"
-        echo "the trainer did not end after one SIGTERM over the start-up box" >&2
-        exit 1
-    fi
-    wait "$pid"
+    term_trainer '^VemiTrainer$' stderr.txt
 }
 
 if [ "${1:-}" = --drive ]; then
