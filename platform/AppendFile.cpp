@@ -22,6 +22,7 @@ Outcome outcomeOf(int error)
         return Outcome::Denied;
     case ENOSPC:
     case EDQUOT:
+    case EFBIG: // past the file size limit: as full for this file
         return Outcome::NoSpace;
     case ENOENT:
     case ENOTDIR:
@@ -80,6 +81,18 @@ bool lead(int fd, const QByteArray &preamble, QByteArray &out)
     return true;
 }
 
+// A write cut short leaves the file as it was: the fragment is cut off again,
+// unless someone else has appended after it meanwhile (their row must stay).
+void takeBackFragment(int fd, off_t before, qsizetype written)
+{
+    const int error = errno;
+    struct stat now;
+    if (before >= 0 && ::fstat(fd, &now) == 0 && now.st_size > before
+        && now.st_size <= before + written)
+        (void)::ftruncate(fd, before);
+    errno = error;
+}
+
 } // namespace
 
 Outcome append(const QString &path, const QByteArray &preamble, const QByteArray &line)
@@ -96,7 +109,10 @@ Outcome append(const QString &path, const QByteArray &preamble, const QByteArray
         // O_APPEND puts it after whatever another writer added, and a short
         // write (a disk filling up) is continued before the error is reported.
         data += line;
+        const off_t before = ::lseek(fd, 0, SEEK_END);
         ok = RegularFile::writeAll(fd, data) && ::fsync(fd) == 0;
+        if (!ok)
+            takeBackFragment(fd, before, data.size());
     }
     const int error = ok ? 0 : errno;
     if (::close(fd) != 0 && ok)

@@ -31,6 +31,7 @@ private slots:
     void linksAreFollowedOnlyWhenTrusted_data();
     void linksAreFollowedOnlyWhenTrusted();
     void readOnlyMarkHoldsForAppends();
+    void fullDiskAppendLeavesNoFragment();
 };
 
 void TestRegularFile::fullDiskKeepsTheOldFile_data()
@@ -132,4 +133,21 @@ void TestRegularFile::readOnlyMarkHoldsForAppends()
 }
 
 QTEST_APPLESS_MAIN(TestRegularFile)
+// The history's appends: a row that does not fit is reported and leaves the
+// file as it was, not with half a row that the next append would have to step over.
+void TestRegularFile::fullDiskAppendLeavesNoFragment()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("history.csv"));
+    const QByteArray old("日時,得点\r\n2026-12-09,512\r\n");
+    QVERIFY(writeAll(path, old));
+    const QByteArray row("2026-12-10,578\r\n");
+    const auto appendRow = [&] { return int(AppendFile::append(path, {}, row)); };
+
+    QCOMPARE(onFullDisk(old.size() + 5, appendRow), int(AppendFile::Outcome::NoSpace));
+    QCOMPARE(readAll(path), old);
+    QCOMPARE(onFullDisk(old.size() + row.size(), appendRow), int(AppendFile::Outcome::Written));
+    QCOMPARE(readAll(path), old + row);
+}
+
 #include "tst_regularfile.moc"
