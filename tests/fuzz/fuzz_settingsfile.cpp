@@ -20,16 +20,20 @@ QStringList snapshot(const Settings &s, const FontTexts &font, const QStringList
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const SettingsFile file(
-        scratchFile("vemitrainer.ini", data, size), QStringLiteral("/opt/vemi/"));
+    const QString path = scratchFile("vemitrainer.ini", data, size);
+    const QString soundFolder = QStringLiteral("/opt/vemi/");
+    SettingsFile file(path, soundFolder);
     Settings settings;
     QStringList scores;
-    const FontTexts font = file.load(settings, scores);
-    if (!file.save(settings, font, scores).isEmpty())
+    ExamSettings exam;
+    const FontTexts font = file.load(settings, scores, exam);
+    if (!file.save(settings, font, exam, scores).isEmpty())
         return 0;
     Settings again;
     QStringList scoresAgain;
-    const FontTexts fontAgain = file.load(again, scoresAgain);
+    ExamSettings examAgain;
+    const FontTexts fontAgain = SettingsFile(path, soundFolder).load(again, scoresAgain, examAgain);
     FUZZ_CHECK(snapshot(again, fontAgain, scoresAgain) == snapshot(settings, font, scores));
+    FUZZ_CHECK(examAgain == exam);
     return 0;
 }
