@@ -72,6 +72,13 @@ FontTexts SettingsFile::load(Settings &settings, QStringList &scores, ExamSettin
 FontTexts SettingsFile::load(
     Settings &settings, QStringList &scores, ExamSettings &exam, FlashSettings &flash)
 {
+    SheetSettings sheet;
+    return load(settings, scores, exam, flash, sheet);
+}
+
+FontTexts SettingsFile::load(Settings &settings, QStringList &scores, ExamSettings &exam,
+    FlashSettings &flash, SheetSettings &sheet)
+{
     const IniProfile profile(m_path);
     const SettingsReader read(profile);
     const QString error = QStringLiteral("Error");
@@ -95,6 +102,7 @@ FontTexts SettingsFile::load(
     m_scoresOnFile = scores.size();
     exam = ExamSettings::read(read);
     flash = FlashSettings::read(read);
+    sheet = SheetSettings::read(read);
     return font;
 }
 
@@ -106,8 +114,22 @@ FontTexts SettingsFile::load(Settings &settings, QStringList &scores)
 
 // The scores go after those the file holds now: another copy of the program
 // may have added some since this one read the file, and they must stay.
+QList<SettingsFile::ReplacedValue> SettingsFile::save(const Settings &settings,
+    const FontTexts &font, const ExamSettings &exam, const SheetSettings &sheet,
+    QStringList &scores)
+{
+    return saveSections(settings, font, exam, &sheet, scores);
+}
+
 QList<SettingsFile::ReplacedValue> SettingsFile::save(
     const Settings &settings, const FontTexts &font, const ExamSettings &exam, QStringList &scores)
+{
+    return saveSections(settings, font, exam, nullptr, scores);
+}
+
+QList<SettingsFile::ReplacedValue> SettingsFile::saveSections(const Settings &settings,
+    const FontTexts &font, const ExamSettings &exam, const SheetSettings *sheet,
+    QStringList &scores)
 {
     IniProfile profile(m_path);
     const QStringList merged = readScores(SettingsReader(profile)) + scores.mid(m_scoresOnFile);
@@ -131,6 +153,8 @@ QList<SettingsFile::ReplacedValue> SettingsFile::save(
     for (qsizetype i = 0; i < merged.size(); ++i)
         write.string("Score", scoreKey(i), merged.at(i));
     exam.write(write);
+    if (sheet)
+        sheet->write(write);
     if (!profile.save())
         throw VemiError(QStringLiteral("%1 に書き込めません").arg(m_path));
     scores = merged;

@@ -4,6 +4,7 @@
 #include "core/settings/FlashSettings.h"
 #include "core/settings/Settings.h"
 #include "core/settings/SettingsValues.h"
+#include "core/settings/SheetSettings.h"
 
 #include <QStringList>
 
@@ -30,6 +31,8 @@ public:
 
     // Reads every key, each falling back to its default; never fails. The
     // scores are appended to `scores`.
+    FontTexts load(Settings &settings, QStringList &scores, ExamSettings &exam,
+        FlashSettings &flash, SheetSettings &sheet);
     FontTexts load(
         Settings &settings, QStringList &scores, ExamSettings &exam, FlashSettings &flash);
     FontTexts load(Settings &settings, QStringList &scores, ExamSettings &exam);
@@ -49,9 +52,14 @@ public:
     // is on the disk. So a second copy of the program on the same file keeps the
     // scores the first one wrote meanwhile. Other keys: the last save wins.
     QList<ReplacedValue> save(const Settings &settings, const FontTexts &font,
+        const ExamSettings &exam, const SheetSettings &sheet, QStringList &scores);
+    // As above, with the [Sheet] section left as the file has it.
+    QList<ReplacedValue> save(const Settings &settings, const FontTexts &font,
         const ExamSettings &exam, QStringList &scores);
 
 private:
+    QList<ReplacedValue> saveSections(const Settings &settings, const FontTexts &font,
+        const ExamSettings &exam, const SheetSettings *sheet, QStringList &scores);
     QString programFolder() const;
 
     QString m_path;
