@@ -1,6 +1,8 @@
 #include "app/Main.h"
 
+#include "app/AnswerSheet.h"
 #include "app/exam/ExamScoring.h"
+#include "controls/edit/SheetPane.h"
 #include "controls/layout/AlignLayout.h"
 #include "controls/layout/FormFont.h"
 #include "controls/layout/RXSplit.h"
@@ -65,7 +67,7 @@ void TMainForm::setupPanes()
     auto *layout = new AlignLayout(DoublePanel);
 
     const auto makePane = [this, layout](bool readOnly, TAlign align) {
-        auto *pane = new QPlainTextEdit(DoublePanel);
+        auto *pane = new SheetPane(DoublePanel);
         pane->setReadOnly(readOnly);
         pane->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -5,6 +5,7 @@
 #include "core/settings/ExamSettings.h"
 #include "core/settings/FlashSettings.h"
 #include "core/settings/Settings.h"
+#include "core/settings/SheetSettings.h"
 #include "platform/DataLayout.h"
 #include "platform/Services.h"
 
@@ -16,6 +17,7 @@
 #include <memory>
 
 class AlarmFlash;
+class AnswerSheet;
 class QAction;
 class QActionGroup;
 class QComboBox;
@@ -119,6 +121,11 @@ public:
     ExamScoring &exam() { return *m_examScoring; }
     const ExamSettings &examSettings() const { return m_exam; }
     void ExamBarItemClick();
+
+    // 表示 → 答案用紙レイアウト(&L): both panes as on the exam's answer sheet (MainSheet.cpp).
+    QAction *SheetItem = nullptr;
+    void SheetItemClick();
+    AnswerSheet &answerSheet() { return *m_answerSheet; }
 
 signals:
     // The ten-minute capture has appended typedCount, the visible count of the
@@ -247,4 +254,10 @@ private:
     QString m_practiceName; // file name of the loaded practice text
 
     DataLayout m_layout = DataLayout::portable(m_services.programFile);
+
+    // The answer sheet layout (MainSheet.cpp).
+    void setupSheetCommands();
+    void applySheetSettings();
+    SheetSettings m_sheet;
+    std::unique_ptr<AnswerSheet> m_answerSheet;
 };

@@ -90,6 +90,7 @@ void TMainForm::setupActions()
     connect(N6, &QAction::triggered, this, &TMainForm::N6Click);
     connect(N7, &QAction::triggered, this, &TMainForm::N7Click);
     setupExamCommands();
+    setupSheetCommands();
 }
 
 void TMainForm::setupMenus()
@@ -106,6 +107,7 @@ void TMainForm::setupMenus()
     viewMenu->addActions({ N5, F1, N4, ExamBarItem, Show1 });
     viewMenu->addSeparator();
     viewMenu->addActions({ N6, N7 });
+    viewMenu->addAction(SheetItem);
     viewMenu->addSeparator();
     viewMenu->addAction(N11);
     viewMenu->addAction(HistoryItem);

@@ -48,6 +48,7 @@ void TMainForm::FormShow()
     try {
         loadSettings(); // every section, the exam bar's included
         m_examScoring->applySettings();
+        applySheetSettings(); // before the fonts, whose sizes a settings file may garble
         applyLcdColors();
         applyFonts();
         m_settings.DoubleView ? Mode2ButtonClick() : Mode1ButtonClick();
@@ -78,7 +79,7 @@ void TMainForm::loadSettings()
         LoadDefaultSetting();
         return;
     }
-    const FontTexts font = file.load(m_settings, m_scores, m_exam, m_flash);
+    const FontTexts font = file.load(m_settings, m_scores, m_exam, m_flash, m_sheet);
     FontCombo->setCurrentText(font.name);
     FontSizeCombo->setCurrentText(font.size);
 }
@@ -200,7 +201,7 @@ void TMainForm::writeSettings()
     const FontTexts font { FontCombo->currentText(), FontSizeCombo->currentText() };
     m_replacedSettings.clear();
     m_layout.makeUserFolders(); // the learner may have removed them while the program ran
-    for (const auto &replaced : settingsFile().save(m_settings, font, m_exam, m_scores))
+    for (const auto &replaced : settingsFile().save(m_settings, font, m_exam, m_sheet, m_scores))
         m_replacedSettings << QStringLiteral("%1: %2（「%3」）")
                                   .arg(replaced.key, replaced.value, replaced.character);
 }
