@@ -58,6 +58,12 @@ bool joinsPrevious(char32_t character)
     return category == QChar::Mark_NonSpacing || category == QChar::Mark_Enclosing
         || category == QChar::Other_Format;
 }
+// A blank that does not fit stays at the line's end past the last column, as
+// word processors and the panes' layout set it, and takes no square.
+bool hangs(char32_t character)
+{
+    return QChar::isSpace(character) && QChar::decompositionTag(character) != QChar::NoBreak;
+}
 } // namespace
 
 int SheetColumns::halfColumns(char32_t character)
@@ -78,12 +84,14 @@ QList<qsizetype> SheetColumns::lineStarts(QStringView paragraph, int halfColumns
         const char32_t character
             = pair ? QChar::surrogateToUcs4(unit, paragraph.at(i + 1)) : unit.unicode();
         const int width = halfColumns(character);
+        i += pair ? 2 : 1;
         if (used > 0 && used + width > halfColumnsPerLine) {
-            starts << i;
+            if (hangs(character))
+                continue;
+            starts << i - (pair ? 2 : 1);
             used = 0;
         }
         used += width;
-        i += pair ? 2 : 1;
     }
     return starts;
 }

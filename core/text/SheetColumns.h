@@ -18,7 +18,8 @@ int halfColumns(char32_t character);
 
 // Where each of the paragraph's sheet lines starts, as offsets into it (the
 // first is 0, an empty paragraph has one line). A character that would run
-// past the line's last column starts the next line; a surrogate pair is never
-// split.
+// past the line's last column starts the next line, except a blank (a space or
+// the ideographic space), which stays at the line's end beyond the last column
+// as word processors set it; a surrogate pair is never split.
 QList<qsizetype> lineStarts(QStringView paragraph, int halfColumnsPerLine = HalfColumnsPerLine);
 } // namespace SheetColumns

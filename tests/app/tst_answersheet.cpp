@@ -23,10 +23,13 @@ Starts displayedStarts(QPlainTextEdit *pane, const QTextBlock &block)
     return starts;
 }
 
-int halfColumns(QStringView text)
+// The squares a displayed line fills; blanks hanging past its end take none.
+int halfColumns(QStringView line)
 {
+    while (!line.isEmpty() && line.back().isSpace())
+        line.chop(1);
     int sum = 0;
-    for (const char32_t c : text.toUcs4())
+    for (const char32_t c : line.toUcs4())
         sum += SheetColumns::halfColumns(c);
     return sum;
 }
@@ -78,6 +81,9 @@ void TestAnswerSheet::linesBreakWhereTheSheetDoes_data()
         QTest::newRow("mixed, paragraphs, an empty one" + at)
             << width << mixed + QStringLiteral("\n\n") + mixed;
         QTest::newRow("straddling the edge" + at) << width << edge;
+        QTest::newRow("blanks past the edge" + at) << width
+                                                   << QString(80, u'a') + QStringLiteral(" b")
+                + QString(39, u'あ') + u'　' + QStringLiteral("　い");
         QTest::newRow("surrogate pairs" + at) << width << QStringLiteral("𠮷野家の𩸽").repeated(30);
     }
 }

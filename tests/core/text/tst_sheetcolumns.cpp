@@ -58,6 +58,10 @@ void TestSheetColumns::lineStarts_data()
         << QString(39, u'あ') + QStringLiteral("aaあ") << Starts { 0, 41 };
     QTest::newRow("surrogate pairs take a square and stay whole")
         << QString(39, u'あ') + QStringLiteral("𠮷𠮷") << Starts { 0, 41 };
+    QTest::newRow("blanks past the edge stay on the line") << ascii80 + QStringLiteral("  b")
+            + QString(39, u'あ') + QStringLiteral("　　い") << Starts { 0, 82, 124 };
+    QTest::newRow("a no-break space does not")
+        << ascii80 + QStringLiteral("\u00a0b") << Starts { 0, 80 };
     QTest::newRow("a combining mark stays with its character")
         << kana40 + QStringLiteral("\u3099い") << Starts { 0, 41 };
 }
