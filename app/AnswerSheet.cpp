@@ -1,6 +1,7 @@
 #include "app/AnswerSheet.h"
 
 #include "controls/edit/SheetPane.h"
+#include "core/text/SheetColumns.h"
 
 #include <QEvent>
 #include <QFontDatabase>
@@ -100,7 +101,11 @@ void AnswerSheet::apply()
         return std::ranges::all_of(
             shown, [&font](SheetPane *pane) { return pane->roomNeeded(font) <= pane->room(); });
     };
-    const int largest = std::max(SmallestPixelSize, QFontInfo(learner).pixelSize());
+    // A square is about the pixel size wide: no larger size can fit, so the
+    // search starts there instead of at every size down from the learner's.
+    const int narrowest = std::ranges::min(shown, {}, &SheetPane::room)->room();
+    const int largest = std::max(SmallestPixelSize,
+        std::min(QFontInfo(learner).pixelSize(), narrowest / SheetColumns::FullWidthColumns + 1));
     m_font = fontAt(learner, SmallestPixelSize);
     [&] {
         for (const bool exactOnly : { true, false })
