@@ -57,6 +57,8 @@ class TestAnswerSheet final : public QObject
 {
     Q_OBJECT
 private slots:
+    void choosesAFaceWithExactColumns_data();
+    void choosesAFaceWithExactColumns();
     void linesBreakWhereTheSheetDoes_data();
     void linesBreakWhereTheSheetDoes();
     void switchingOffRestoresThePanes_data();
@@ -65,6 +67,32 @@ private slots:
     void keptInTheSettings_data();
     void keptInTheSettings();
 };
+
+// The faces tools/build.sh installs: IPAGothic has exact columns, the
+// proportional IPAPGothic does not and gives way to it.
+void TestAnswerSheet::choosesAFaceWithExactColumns_data()
+{
+    QTest::addColumn<QString>("learnerFace");
+    QTest::addColumn<bool>("exact");
+    QTest::addColumn<QString>("sheetFace");
+    QTest::newRow("fixed-pitch face kept")
+        << QStringLiteral("IPAGothic") << true << QStringLiteral("IPAGothic");
+    QTest::newRow("proportional face replaced")
+        << QStringLiteral("IPAPGothic") << false << QStringLiteral("IPAGothic");
+}
+
+void TestAnswerSheet::choosesAFaceWithExactColumns()
+{
+    QFETCH(QString, learnerFace);
+    QFETCH(bool, exact);
+    QFETCH(QString, sheetFace);
+    QFont learner(learnerFace);
+    for (const int pixels : { 12, 16, 24 }) {
+        learner.setPixelSize(pixels);
+        QCOMPARE(AnswerSheet::hasExactColumns(learner), exact);
+        QCOMPARE(AnswerSheet::exactFamily(learner, pixels), sheetFace);
+    }
+}
 
 void TestAnswerSheet::linesBreakWhereTheSheetDoes_data()
 {
