@@ -34,14 +34,27 @@ bool holdsLineBreak(const QTextCursor &cursor)
     return cursor.selectedText().contains(QChar::ParagraphSeparator);
 }
 
-// A line break has no glyph to colour: its mark runs from the line's end to the pane's edge.
-QTextEdit::ExtraSelection errorMark(
-    QPlainTextEdit *pane, qsizetype pos, qsizetype length, ErrorKind kind)
+// A line break has no glyph to colour: its mark runs from the line's end to the
+// pane's edge, hatched. It gets a mark of its own, so that the characters of a
+// block keep the kind's plain mark and stay easy to read.
+void appendErrorMarks(QList<QTextEdit::ExtraSelection> &marks, QPlainTextEdit *pane, qsizetype pos,
+    qsizetype length, ErrorKind kind)
 {
-    const QTextCursor cursor = span(pane, pos, length);
-    return { cursor,
-        holdsLineBreak(cursor) ? ExamMarkStyles::lineBreakFormat(kind)
-                               : ExamMarkStyles::markFormat(kind) };
+    const QTextCursor whole = span(pane, pos, length);
+    const QString text = whole.selectedText();
+    const int start = whole.selectionStart();
+    qsizetype runStart = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        const bool lineBreak = i < text.size() && text.at(i) == QChar::ParagraphSeparator;
+        if (i < text.size() && !lineBreak)
+            continue;
+        if (i > runStart)
+            marks.append(
+                { span(pane, start + runStart, i - runStart), ExamMarkStyles::markFormat(kind) });
+        if (lineBreak)
+            marks.append({ span(pane, start + i, 1), ExamMarkStyles::lineBreakFormat(kind) });
+        runStart = i + 1;
+    }
 }
 
 QTextEdit::ExtraSelection currentMark(QPlainTextEdit *pane, qsizetype pos, qsizetype length)
@@ -97,10 +110,10 @@ void ExamMarks::appendMarks(
 {
     for (const Block &block : m_marked) {
         if (inPracticeText(block))
-            left.append(
-                errorMark(m_practicePane, block.practicePos, block.practiceLength, block.kind));
+            appendErrorMarks(
+                left, m_practicePane, block.practicePos, block.practiceLength, block.kind);
         if (inTypedText(block))
-            right.append(errorMark(m_typedPane, block.typedPos, block.typedLength, block.kind));
+            appendErrorMarks(right, m_typedPane, block.typedPos, block.typedLength, block.kind);
     }
     if (m_current < 0)
         return;
