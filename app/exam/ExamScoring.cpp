@@ -231,6 +231,7 @@ void ExamScoring::showResult(
     m_resultWindow->showCalculation(calculation.text());
     m_resultWindow->Review->showRows(
         ExamErrorList::rows(m_aligned, m_alignment.practiceText(), m_alignedTyped));
+    m_resultWindow->adjustSize(); // the list's columns as wide as their rows
     if (!notice.isEmpty())
         m_resultWindow->showNotice(notice);
     if (!m_resultWindow->isVisible())

@@ -4,13 +4,17 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 enum Column { Summary, Expected, Typed, Line, Place, ColumnCount };
 constexpr int ListRowsShown = 8;
+constexpr int WidestList = 760;
 } // namespace
 
 ExamReviewPane::ExamReviewPane(QWidget *parent)
@@ -28,7 +32,10 @@ ExamReviewPane::ExamReviewPane(QWidget *parent)
     Legend->viewport()->setAutoFillBackground(false);
     QTextCursor cursor(Legend->document());
     ExamMarkStyles::insertLegend(cursor);
+    // Wholly in view: unwrapped, it would otherwise be scrolled to its end.
+    Legend->moveCursor(QTextCursor::Start);
     Legend->setFixedHeight(int(Legend->document()->size().height()) + 4);
+    Legend->setMinimumWidth(int(Legend->document()->idealWidth()) + 8);
     Legend->setToolTip(QStringLiteral("入力の枠と練習文の枠での誤りの印"));
 
     List = new QTreeWidget(this);
@@ -69,6 +76,13 @@ void ExamReviewPane::showRows(const QList<ExamErrorList::Row> &rows)
         items.append(item);
     }
     List->addTopLevelItems(items);
+    // Wide enough for the rows' columns, up to a width that still leaves room to type.
+    int width = 2 * List->frameWidth() + List->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < ColumnCount; ++column) {
+        List->resizeColumnToContents(column);
+        width += List->columnWidth(column);
+    }
+    List->setMinimumWidth(std::min(width, WidestList));
 }
 
 void ExamReviewPane::setOutdated()
