@@ -118,6 +118,8 @@ public:
     // itself makes its bar and result window and marks the panes.
     QAction *ExamBarItem = nullptr; // 表示 → 採点バー(&E)
     QAction *ExamCheck = nullptr; // タイマー → 採点(&R), F4
+    QAction *ExamPrint = nullptr; // ファイル → 採点結果を印刷(&E)...
+    void ExamPrintClick();
     ExamScoring &exam() { return *m_examScoring; }
     const ExamSettings &examSettings() const { return m_exam; }
     void ExamBarItemClick();

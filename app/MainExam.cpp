@@ -6,9 +6,12 @@
 #include "app/exam/ExamToolBar.h"
 #include "core/exam/ExamHistory.h"
 #include "dialogs/exam/ExamResultWindow.h"
+#include "platform/Dialogs.h"
 
 #include <QAction>
 #include <QPlainTextEdit>
+#include <QPrinter>
+#include <QTextDocument>
 
 void TMainForm::setupExamCommands()
 {
@@ -17,6 +20,7 @@ void TMainForm::setupExamCommands()
     NextError = makeAction(ExamResultWindow::NextErrorCaption, -1, QKeySequence(Qt::Key_F8));
     PreviousError = makeAction(
         ExamResultWindow::PreviousErrorCaption, -1, QKeySequence(Qt::SHIFT | Qt::Key_F8));
+    ExamPrint = makeAction("採点結果を印刷(&E)...");
     connect(ExamBarItem, &QAction::triggered, this, &TMainForm::ExamBarItemClick);
 }
 
@@ -32,6 +36,8 @@ void TMainForm::setupExamScoring()
     connect(this, &TMainForm::scoreCaptured, scoring, &ExamScoring::recordResult);
     connect(ExamCheck, &QAction::triggered, this,
         [this, scoring] { runCommand([scoring] { scoring->check(); }); });
+    connect(
+        ExamPrint, &QAction::triggered, this, [this] { runCommand(&TMainForm::ExamPrintClick); });
     connect(NextError, &QAction::triggered, scoring, &ExamScoring::nextError);
     connect(PreviousError, &QAction::triggered, scoring, &ExamScoring::previousError);
 }
@@ -39,4 +45,14 @@ void TMainForm::setupExamScoring()
 void TMainForm::ExamBarItemClick()
 {
     m_examScoring->bar()->setVisible(ExamBarItem->isChecked());
+}
+
+// The check's result on paper, or in a PDF file through the print dialog; made
+// before the dialog, so a missing practice text is told without asking for a printer.
+void TMainForm::ExamPrintClick()
+{
+    const std::unique_ptr<QTextDocument> report = m_examScoring->report();
+    if (!m_services.dialogs.print(this, printer()))
+        return;
+    report->print(&printer());
 }

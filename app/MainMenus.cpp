@@ -2,6 +2,7 @@
 
 #include "app/exam/ExamScoring.h"
 #include "app/exam/ExamToolBar.h"
+#include "controls/edit/DigitInput.h"
 #include "controls/edit/RxCombos.h"
 #include "controls/lcd/Lcd99.h"
 #include "resources/ToolImageList.h"
@@ -99,7 +100,7 @@ void TMainForm::setupMenus()
     QMenu *fileMenu = bar->addMenu(QStringLiteral("ファイル(&F)"));
     fileMenu->addActions({ New1, Open1, N9, Save1, SaveAs1 });
     fileMenu->addSeparator();
-    fileMenu->addActions({ Print1, PrintSetup1 });
+    fileMenu->addActions({ Print1, PrintSetup1, ExamPrint });
     fileMenu->addSeparator();
     fileMenu->addAction(Exit1);
 
@@ -164,6 +165,7 @@ void TMainForm::setupFontBar()
     FontSizeCombo = new QComboBox(FontBar);
     FontSizeCombo->setEditable(true);
     FontSizeCombo->setInsertPolicy(QComboBox::NoInsert);
+    acceptFullWidthDigits(FontSizeCombo);
     for (const char *size : FontSizes)
         FontSizeCombo->addItem(QString::fromLatin1(size));
     FontSizeCombo->setFixedSize(56, 20);

@@ -208,12 +208,18 @@ void TMainForm::writeSettings()
 
 // A crash, kill or power cut after the ten-minute capture must not take its
 // score: the file gets what the exit would write, at once. The exit writes again.
+// Told in the status bar, as a failed sound is: a message box at 10:00 would
+// take the keystrokes of a learner still typing. The score stays in the list
+// and is written again at the next capture and at exit.
 void TMainForm::writeScoresAtCapture()
 {
     try {
         writeSettings();
     } catch (const VemiError &error) {
-        reportError(error.message());
+        const QString text
+            = error.message() + QStringLiteral(" 成績は終了時にもう一度書き込みます。");
+        setStatusPanelText(1, text);
+        m_statusPanels[1]->setToolTip(text);
     }
 }
 

@@ -30,7 +30,7 @@ packages=(
     fonts-ipafont-gothic fonts-ipafont-mincho
 )
 test_packages=(xvfb xauth xdotool pulseaudio pulseaudio-utils dbus-daemon dbus-bin at-spi2-core fonts-urw-base35
-    appstream desktop-file-utils dpkg-dev file faketime groff-base)
+    appstream desktop-file-utils dpkg-dev file faketime groff-base poppler-utils)
 package_packages=(dpkg-dev file)
 [ "$mode" = test ] && packages+=("${test_packages[@]}")
 [ "$mode" = package ] && packages+=("${package_packages[@]}")

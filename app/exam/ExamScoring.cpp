@@ -2,15 +2,19 @@
 
 #include "app/exam/ExamToolBar.h"
 #include "core/Errors.h"
+#include "core/exam/ExamErrorList.h"
 #include "core/exam/ExamHistory.h"
 #include "core/exam/ExamResult.h"
 #include "core/text/VisibleCount.h"
+#include "dialogs/exam/ExamReport.h"
 #include "dialogs/exam/ExamResultWindow.h"
+#include "dialogs/exam/ExamReviewPane.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTextDocument>
 #include <QTimer>
 
 #include <algorithm>
@@ -63,20 +67,44 @@ void ExamScoring::settingsChanged()
     showFigures();
 }
 
+// An input method sends an empty event when the window is activated again, and
+// the pane reports a change with its text as it was: the marks stay for that.
 void ExamScoring::typedTextChanged()
 {
-    if (!m_marks.isEmpty()) {
+    if (m_checkedTyped && m_panes.typed->toPlainText() != *m_checkedTyped) {
+        m_checkedTyped.reset();
         m_marks.clear();
         showMarks();
+        resultOutdated();
     }
     m_alignmentStale = true;
     scheduleAlignment();
+}
+
+void ExamScoring::stepErrors(int step)
+{
+    m_marks.step(step);
+    if (m_resultWindow && m_checkedTyped)
+        m_resultWindow->Review->showCurrent(m_marks.currentIndex());
+}
+
+// A new text (新規作成, or the typing pane emptied) closes the result; any other
+// edit leaves it to be read, but its errors no longer match the text.
+void ExamScoring::resultOutdated()
+{
+    if (!m_resultWindow)
+        return;
+    if (m_panes.typed->document()->isEmpty())
+        m_resultWindow->hide();
+    else
+        m_resultWindow->setOutdated();
 }
 
 void ExamScoring::practiceTextChanged()
 {
     m_practiceStale = true;
     m_alignmentStale = true;
+    m_checkedTyped.reset();
     m_marks.clear();
     showMarks();
     if (m_resultWindow) // it told of the text before
@@ -100,9 +128,9 @@ void ExamScoring::alignNow()
     if (m_alignmentStale) {
         QElapsedTimer spent;
         spent.start();
-        const QString typed = m_panes.typed->toPlainText();
-        m_aligned = m_alignment.align(typed);
-        m_typedCount = visiblePaneCount(typed);
+        m_alignedTyped = m_panes.typed->toPlainText();
+        m_aligned = m_alignment.align(m_alignedTyped);
+        m_typedCount = visiblePaneCount(m_alignedTyped);
         m_lastAlignNs = spent.nsecsElapsed();
         m_alignmentStale = false;
     }
@@ -132,13 +160,20 @@ void ExamScoring::showFigures()
         return;
     }
     m_bar->showFigures(m_aligned,
-        ExamProfile::netScore(m_typedCount, m_aligned.errorCount(), level.penalty), level.passMark);
+        ExamCalculation { m_typedCount, m_aligned.errorCount(), level.penalty, level.passMark });
+}
+
+ExamCalculation ExamScoring::calculationFor(int typedCount)
+{
+    const ExamLevel level = m_settings.level();
+    return { typedCount, alignment().errorCount(), level.penalty, level.passMark };
 }
 
 ExamResult ExamScoring::resultFor(int typedCount)
 {
     const ExamAlignment::Result &a = alignment();
     const ExamLevel level = m_settings.level();
+    const ExamCalculation calculation = calculationFor(typedCount);
     ExamResult result;
     result.when = QDateTime::currentDateTime();
     result.practiceName = m_practiceName();
@@ -147,9 +182,9 @@ ExamResult ExamScoring::resultFor(int typedCount)
     result.substitutions = a.substitutions;
     result.omissions = a.omissions;
     result.insertions = a.insertions;
-    result.netScore = ExamProfile::netScore(typedCount, a.errorCount(), level.penalty);
-    result.passMark = level.passMark;
-    result.passed = ExamProfile::passes(result.netScore, result.passMark);
+    result.netScore = calculation.netScore();
+    result.passMark = calculation.passMark;
+    result.passed = calculation.passed();
     return result;
 }
 
@@ -159,7 +194,7 @@ void ExamScoring::check()
     if (m_panes.practice->toPlainText().isEmpty())
         throw VemiError(QStringLiteral("練習文を読み込んでから採点してください"));
     alignment();
-    showResult(resultFor(m_typedCount));
+    showResult(resultFor(m_typedCount), calculationFor(m_typedCount));
 }
 
 // Without a practice text there is nothing to score against.
@@ -174,26 +209,44 @@ void ExamScoring::recordResult(int typedCount)
     } catch (const VemiError &error) {
         notice = historyFailureNotice(error.message());
     }
-    showResult(result, notice);
+    showResult(result, calculationFor(typedCount), notice);
 }
 
 // The notice goes in before the window is placed, which it makes taller.
-void ExamScoring::showResult(const ExamResult &result, const QString &notice)
+void ExamScoring::showResult(
+    const ExamResult &result, const ExamCalculation &calculation, const QString &notice)
 {
     if (!m_resultWindow) {
         m_resultWindow = new ExamResultWindow(m_panes.window);
         connect(m_resultWindow, &ExamResultWindow::nextError, this, &ExamScoring::nextError);
         connect(
             m_resultWindow, &ExamResultWindow::previousError, this, &ExamScoring::previousError);
+        connect(m_resultWindow->Review, &ExamReviewPane::rowChosen, this,
+            [this](int row) { m_marks.select(row); });
     }
     m_marks.mark(m_aligned.errors);
+    m_checkedTyped = m_alignedTyped;
     showMarks();
     m_resultWindow->setResult(result);
+    m_resultWindow->showCalculation(calculation.text());
+    m_resultWindow->Review->showRows(
+        ExamErrorList::rows(m_aligned, m_alignment.practiceText(), m_alignedTyped));
+    m_resultWindow->adjustSize(); // the list's columns as wide as their rows
     if (!notice.isEmpty())
         m_resultWindow->showNotice(notice);
     if (!m_resultWindow->isVisible())
         m_resultWindow->move(clearPlaceForResult());
     m_resultWindow->present();
+}
+
+std::unique_ptr<QTextDocument> ExamScoring::report()
+{
+    if (m_panes.practice->toPlainText().isEmpty())
+        throw VemiError(QStringLiteral("練習文を読み込んでから採点してください"));
+    alignment();
+    return ExamReport::build({ resultFor(m_typedCount), calculationFor(m_typedCount).text(),
+        ExamErrorList::rows(m_aligned, m_alignment.practiceText(), m_alignedTyped), m_alignedTyped,
+        m_panes.typed->font() });
 }
 
 // Clear of the typing: beside the main window if the screen has room, else

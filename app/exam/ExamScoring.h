@@ -2,13 +2,17 @@
 
 #include "app/exam/ExamMarks.h"
 #include "core/exam/ExamAlignment.h"
+#include "core/exam/ExamCalculation.h"
 #include "core/settings/ExamSettings.h"
 
 #include <QObject>
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 class QPlainTextEdit;
+class QTextDocument;
 class QTimer;
 class ExamResultWindow;
 class ExamToolBar;
@@ -45,6 +49,9 @@ public:
     const ExamAlignment::Result &alignment();
     int currentErrorIndex() const { return m_marks.currentIndex(); } // -1 before the first step
     int markerBlock() const { return m_marks.markerBlock(); } // the line marked as reached, or -1
+    // The result as the check shows it, with the typed text marked and the
+    // errors listed, ready to print. Throws VemiError when there is no practice text.
+    std::unique_ptr<QTextDocument> report();
 
 public slots:
     // Scores the typed text as it stands and shows the result and the marks;
@@ -52,8 +59,8 @@ public slots:
     void check();
     // The ten-minute capture: the result of typedCount characters goes into the history too.
     void recordResult(int typedCount);
-    void nextError() { m_marks.step(1); }
-    void previousError() { m_marks.step(-1); }
+    void nextError() { stepErrors(1); }
+    void previousError() { stepErrors(-1); }
 
 private:
     void settingsChanged();
@@ -63,8 +70,12 @@ private:
     void alignNow();
     void showFigures();
     void showMarks();
+    void resultOutdated();
+    void stepErrors(int step);
+    ExamCalculation calculationFor(int typedCount);
     ExamResult resultFor(int typedCount);
-    void showResult(const ExamResult &result, const QString &notice = {});
+    void showResult(
+        const ExamResult &result, const ExamCalculation &calculation, const QString &notice = {});
     QPoint clearPlaceForResult() const;
     QString historyFailureNotice(const QString &message);
 
@@ -77,6 +88,8 @@ private:
     ExamMarks m_marks;
     ExamAlignment m_alignment;
     ExamAlignment::Result m_aligned;
+    QString m_alignedTyped; // the typed text m_aligned was made of
+    std::optional<QString> m_checkedTyped; // the typed text the result shown was made of
     int m_typedCount = 0; // the count the alignment was made with
     QTimer *m_alignTimer; // the alignment waits until typing pauses
     qint64 m_lastAlignNs = 0;

@@ -1,5 +1,7 @@
 #include "app/exam/ExamToolBar.h"
 
+#include "controls/edit/DigitInput.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QSignalBlocker>
@@ -12,6 +14,7 @@ QSpinBox *makeSpin(QWidget *parent, int low, int high, const QString &prefix, co
     spin->setRange(low, high);
     spin->setPrefix(prefix);
     spin->setToolTip(tip);
+    acceptFullWidthDigits(spin);
     return spin;
 }
 
@@ -37,6 +40,9 @@ ExamToolBar::ExamToolBar(QWidget *parent)
         QStringLiteral("減点 "), QStringLiteral("誤り 1 つで得点から引く文字数"));
     PassMarkSpin = makeSpin(this, ExamSettings::MinPassMark, ExamSettings::MaxPassMark,
         QStringLiteral("合格点 "), QStringLiteral("合格に要る得点"));
+    PenaltyLabel = new QLabel(this);
+    PenaltyLabel->setContentsMargins(6, 0, 6, 0);
+    PenaltyLabel->setToolTip(QStringLiteral("誤り 1 つで得点から引く文字数"));
     Figures = new QAction(QStringLiteral("採点表示"), this);
     Figures->setCheckable(true);
     Figures->setToolTip(QStringLiteral("誤りと得点を表示する（外すと試験と同じく見えません）"));
@@ -46,6 +52,7 @@ ExamToolBar::ExamToolBar(QWidget *parent)
     addWidget(LevelCombo);
     addWidget(PenaltySpin);
     addWidget(PassMarkSpin);
+    addWidget(PenaltyLabel);
     addAction(Figures);
     for (QLabel *label : { ErrorsLabel, ScoreLabel, PassLabel }) {
         label->setContentsMargins(6, 0, 6, 0);
@@ -95,6 +102,10 @@ void ExamToolBar::showChosenControls()
     const bool custom = LevelCombo->currentIndex() == ExamProfile::CustomIndex;
     setBarWidgetVisible(this, PenaltySpin, custom);
     setBarWidgetVisible(this, PassMarkSpin, custom);
+    setBarWidgetVisible(this, PenaltyLabel, !custom);
+    const ExamLevel shown = ExamProfile::levels(PenaltySpin->value(), PassMarkSpin->value())
+                                .value(LevelCombo->currentIndex());
+    PenaltyLabel->setText(QStringLiteral("減点 %1").arg(shown.penalty));
     for (QLabel *label : { ErrorsLabel, ScoreLabel, PassLabel })
         setBarWidgetVisible(this, label, Figures->isChecked());
 }
@@ -107,16 +118,17 @@ void ExamToolBar::showNoPracticeText(int passMark)
     PassLabel->setStyleSheet(QString());
 }
 
-void ExamToolBar::showFigures(const ExamAlignment::Result &aligned, int netScore, int passMark)
+void ExamToolBar::showFigures(
+    const ExamAlignment::Result &aligned, const ExamCalculation &calculation)
 {
-    const bool reached = ExamProfile::passes(netScore, passMark);
+    const bool reached = calculation.passed();
     ErrorsLabel->setText(QStringLiteral("誤字 %1  脱字 %2  余字 %3")
                              .arg(aligned.substitutions)
                              .arg(aligned.omissions)
                              .arg(aligned.insertions));
-    ScoreLabel->setText(QStringLiteral("得点 %1").arg(netScore));
+    ScoreLabel->setText(QStringLiteral("得点 %1").arg(calculation.formula()));
     PassLabel->setText(QStringLiteral("合格点 %1 %2")
-                           .arg(passMark)
+                           .arg(calculation.passMark)
                            .arg(reached ? QStringLiteral("到達") : QStringLiteral("未達")));
     PassLabel->setStyleSheet(
         reached ? QStringLiteral("color: darkgreen") : QStringLiteral("color: darkred"));

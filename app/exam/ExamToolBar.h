@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/exam/ExamAlignment.h"
+#include "core/exam/ExamCalculation.h"
 #include "core/settings/ExamSettings.h"
 
 #include <QToolBar>
@@ -22,11 +23,13 @@ public:
     void readSettings(ExamSettings &settings) const;
 
     void showNoPracticeText(int passMark);
-    void showFigures(const ExamAlignment::Result &aligned, int netScore, int passMark);
+    // The score as its calculation: "得点 524 − 3 × 8 = 500".
+    void showFigures(const ExamAlignment::Result &aligned, const ExamCalculation &calculation);
 
     QComboBox *LevelCombo = nullptr;
     QSpinBox *PenaltySpin = nullptr; // shown for 自由設定 only
     QSpinBox *PassMarkSpin = nullptr; // shown for 自由設定 only
+    QLabel *PenaltyLabel = nullptr; // the level's penalty, for the other levels
     QAction *Figures = nullptr; // shows or hides the three figures
     QLabel *ErrorsLabel = nullptr;
     QLabel *ScoreLabel = nullptr;

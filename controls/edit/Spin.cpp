@@ -1,5 +1,6 @@
 #include "controls/edit/Spin.h"
 
+#include "controls/edit/DigitInput.h"
 #include "controls/edit/SpinAccessible.h"
 #include "core/text/IntegerText.h"
 
@@ -156,6 +157,7 @@ TSpinEdit::TSpinEdit(QWidget *parent)
     });
     setMinimumHeight(minimumSizeHint().height());
     layoutButton();
+    acceptFullWidthDigits(this);
 }
 
 int TSpinEdit::value() const
@@ -202,6 +204,7 @@ void TSpinEdit::setLocked(bool on)
 void TSpinEdit::updateEditable()
 {
     QLineEdit::setReadOnly(m_locked || !m_editorEnabled);
+    setAttribute(Qt::WA_InputMethodEnabled, false); // which setReadOnly turns back on
 }
 
 void TSpinEdit::step(int delta)

@@ -63,6 +63,17 @@ qint32 toInt(const QString &text)
     throw VemiError(QStringLiteral("'%1' は整数ではありません").arg(text));
 }
 
+QString halfWidthDigits(const QString &text)
+{
+    QString result = text;
+    for (QChar &c : result) {
+        const char16_t u = c.unicode();
+        if ((u >= u'０' && u <= u'９') || u == u'＋' || u == u'－')
+            c = QChar(u - (u'０' - u'0'));
+    }
+    return result;
+}
+
 qint32 fromSetting(const QString &value, qint32 fallback)
 {
     QString text = value;

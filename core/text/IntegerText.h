@@ -17,4 +17,8 @@ qint32 toInt(const QString &text);
 // "0X" of a value longer than two characters means "$"; bad text gives fallback.
 qint32 fromSetting(const QString &value, qint32 fallback);
 
+// The full-width digits and signs an input method types ("１２", "－３") as the
+// ASCII ones every parser here reads; anything else is left as it is.
+QString halfWidthDigits(const QString &text);
+
 } // namespace IntegerText

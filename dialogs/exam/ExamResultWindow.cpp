@@ -1,5 +1,7 @@
 #include "dialogs/exam/ExamResultWindow.h"
 
+#include "dialogs/exam/ExamReviewPane.h"
+
 #include <QApplication>
 #include <QBoxLayout>
 #include <QFormLayout>
@@ -39,6 +41,9 @@ ExamResultWindow::ExamResultWindow(QWidget *parent)
     QFont verdictFont = VerdictLabel->font();
     verdictFont.setBold(true);
     VerdictLabel->setFont(verdictFont);
+    CalculationLabel = addRow(form, QStringLiteral("計算"));
+    Review = new ExamReviewPane(this);
+    layout->addWidget(Review);
     NoticeLabel = new QLabel(this);
     NoticeLabel->setWordWrap(true);
     NoticeLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -126,6 +131,18 @@ void ExamResultWindow::showNotice(const QString &text)
     NoticeLabel->setText(text);
     NoticeLabel->show();
     adjustSize();
+}
+
+void ExamResultWindow::showCalculation(const QString &text)
+{
+    CalculationLabel->setText(text);
+}
+
+void ExamResultWindow::setOutdated()
+{
+    PreviousButton->setEnabled(false);
+    NextButton->setEnabled(false);
+    Review->setOutdated();
 }
 
 void ExamResultWindow::handActivationBack()

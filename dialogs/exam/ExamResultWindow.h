@@ -9,6 +9,7 @@
 class QFormLayout;
 class QLabel;
 class QPushButton;
+class ExamReviewPane;
 
 // Shows one scored run beside the typing pane. It never takes the keyboard
 // focus when it appears, so keystrokes of a learner still typing at the bell
@@ -28,6 +29,11 @@ public:
     // A line under the result about something that went wrong with it, such as
     // a history that cannot be written; the next result clears it.
     void showNotice(const QString &text);
+    // The net score worked out, "524 − 3 × 8 = 500 (合格点 500: 合格)".
+    void showCalculation(const QString &text);
+    // The text was edited since: the errors no longer match it, so there is
+    // nothing to step to until the next check.
+    void setOutdated();
 
     // Where a window of frameSize hides none of mainFrame: to its right, below,
     // left or above it, the first the screen has room for; else at the bottom
@@ -44,10 +50,12 @@ public:
     QLabel *NetScoreLabel = nullptr;
     QLabel *PassMarkLabel = nullptr;
     QLabel *VerdictLabel = nullptr;
+    QLabel *CalculationLabel = nullptr;
     QLabel *NoticeLabel = nullptr; // hidden unless there is something to tell
     QPushButton *PreviousButton = nullptr;
     QPushButton *NextButton = nullptr;
     QPushButton *CloseButton = nullptr;
+    ExamReviewPane *Review = nullptr; // the legend and the list of errors
 
 signals:
     void previousError();

@@ -95,28 +95,29 @@ void TestMainExam::figuresFollowTyping_data()
     QTest::addColumn<QString>("practice");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("level");
-    QTest::addColumn<QStringList>("figures"); // errors, net score, pass mark
+    QTest::addColumn<QStringList>("figures"); // errors, net score worked out, pass mark
     QTest::newRow("exact prefix at 3級")
         << QStringLiteral("日本語の文章です") << QStringLiteral("日本語の") << 1
-        << QStringList { "誤字 0  脱字 0  余字 0", "得点 4", "合格点 300 未達" };
+        << QStringList { "誤字 0  脱字 0  余字 0", "得点 4 − 0 × 1 = 4", "合格点 300 未達" };
     QTest::newRow("ネズミ for ねずみ at 2級: 3 errors of 3")
         << QStringLiteral("ねずみが走る") << QStringLiteral("ネズミが走る") << 3
-        << QStringList { "誤字 3  脱字 0  余字 0", "得点 0", "合格点 500 未達" };
+        << QStringList { "誤字 3  脱字 0  余字 0", "得点 6 − 3 × 3 → 0 (0 未満は 0)",
+               "合格点 500 未達" };
     QTest::newRow("line break counts once")
         << QStringLiteral("ab\ncd\nef") << QStringLiteral("ab\ncx") << 0
-        << QStringList { "誤字 1  脱字 0  余字 0", "得点 4", "合格点 200 未達" };
+        << QStringList { "誤字 1  脱字 0  余字 0", "得点 5 − 1 × 1 = 4", "合格点 200 未達" };
     QTest::newRow("4級 exactly the mark passes")
         << QString(210, u'a') << u'b' + QString(200, u'a') << 0
-        << QStringList { "誤字 1  脱字 0  余字 0", "得点 200", "合格点 200 到達" };
+        << QStringList { "誤字 1  脱字 0  余字 0", "得点 201 − 1 × 1 = 200", "合格点 200 到達" };
     QTest::newRow("自由設定 exactly the mark passes")
         << QStringLiteral("abcdefghijkl") << QStringLiteral("abcdefgXij") << 6
-        << QStringList { "誤字 1  脱字 0  余字 0", "得点 8", "合格点 8 到達" };
+        << QStringList { "誤字 1  脱字 0  余字 0", "得点 10 − 1 × 2 = 8", "合格点 8 到達" };
     QTest::newRow("自由設定 one under the mark")
         << QStringLiteral("abcdefghijkl") << QStringLiteral("abcdfgXijk") << 6
-        << QStringList { "誤字 1  脱字 1  余字 0", "得点 6", "合格点 8 未達" };
+        << QStringList { "誤字 1  脱字 1  余字 0", "得点 10 − 2 × 2 = 6", "合格点 8 未達" };
     QTest::newRow("typed past the end")
         << QStringLiteral("abc") << QStringLiteral("abcde") << 6
-        << QStringList { "誤字 0  脱字 0  余字 2", "得点 1", "合格点 8 未達" };
+        << QStringList { "誤字 0  脱字 0  余字 2", "得点 5 − 2 × 2 = 1", "合格点 8 未達" };
 }
 
 void TestMainExam::figuresFollowTyping()
@@ -336,16 +337,17 @@ void TestMainExam::answerCheckMarksEachKindAndSteps()
     const QList<QTextEdit::ExtraSelection> right = w.RightMemo->extraSelections();
     const QList<QTextEdit::ExtraSelection> left = w.LeftMemo->extraSelections();
     QCOMPARE(right.size(), 2);
-    QCOMPARE(left.size(), 2); // the band, then the omission
-    QCOMPARE(QStringList({ marked(right[0]), marked(right[1]), marked(left[1]) }),
-        QStringList({ "X", "Q", "e" }));
+    QCOMPARE(left.size(), 3); // the band, the mistyped character as it should be, the omission
+    QCOMPARE(QStringList({ marked(right[0]), marked(right[1]), marked(left[1]), marked(left[2]) }),
+        QStringList({ "X", "Q", "b", "e" }));
+    QCOMPARE(left[1].format.underlineStyle(), QTextCharFormat::WaveUnderline);
     // Told apart by line as well as by colour.
     QCOMPARE(right[0].format.underlineStyle(), QTextCharFormat::WaveUnderline);
     QVERIFY(right[1].format.fontStrikeOut() && !right[0].format.fontStrikeOut());
-    QCOMPARE(left[1].format.underlineStyle(), QTextCharFormat::DashUnderline);
+    QCOMPARE(left[2].format.underlineStyle(), QTextCharFormat::DashUnderline);
     QCOMPARE(QSet<QRgb>({ right[0].format.background().color().rgb(),
                             right[1].format.background().color().rgb(),
-                            left[1].format.background().color().rgb() })
+                            left[2].format.background().color().rgb() })
                  .size(),
         3);
 

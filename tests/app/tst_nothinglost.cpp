@@ -4,6 +4,8 @@
 #include "tests/support/Trainer.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QTemporaryFile>
 #include <QTest>
@@ -89,6 +91,7 @@ private slots:
     void fullDiskKeepsFilesAndSaysSo_data();
     void fullDiskKeepsFilesAndSaysSo();
     void scoresReachTheFileAtTheCapture();
+    void failedWriteAtTheCaptureLeavesTheKeyboard();
 };
 
 void TestNothingLost::yesThatWritesNothingKeepsTheText_data()
@@ -354,6 +357,23 @@ void TestNothingLost::scoresReachTheFileAtTheCapture()
     QCOMPARE(storedScores(d.iniPath()), (QStringList { "4", "2", "6" }));
     QCOMPARE(d.scores, (QStringList { "4", "2", "6" }));
     QCOMPARE(d.dialogs.messages.size(), 0);
+}
+
+// At 10:00 the learner may still be typing: no box takes the keys, the status
+// bar names the file, and the score is kept for the next write.
+void TestNothingLost::failedWriteAtTheCaptureLeavesTheKeyboard()
+{
+    Document d;
+    QVERIFY(QFile::remove(d.iniPath()));
+    QVERIFY(QDir().mkdir(d.iniPath())); // a folder where the file should be
+    d.clock.now = 1000;
+    d.window->StartButtonClick();
+    d.clock.now = 601000;
+    d.window->Timer1Timer();
+    QCOMPARE(d.dialogs.messages.size(), 0);
+    QVERIFY2(d.window->statusPanelText(1).contains(QDir::toNativeSeparators(d.iniPath())),
+        qPrintable(d.window->statusPanelText(1)));
+    QCOMPARE(d.scores, QStringList { "3" });
 }
 
 QTEST_MAIN(TestNothingLost)
