@@ -17,6 +17,8 @@ using Cost = std::uint64_t;
 constexpr Cost OneError = Cost(1) << 32;
 constexpr Cost Unreached = ~Cost(0);
 constexpr std::size_t None = ~std::size_t(0);
+// Windows taken in together at most, each choice costing the whole again.
+constexpr std::size_t MostMerged = 16;
 
 // The places (typed position t, practice position p) through which some
 // alignment with the fewest errors passes; row t's practice positions ascend
@@ -50,17 +52,17 @@ struct Stretch
 // backward frontier of level e, and a place is on a best alignment when both
 // hold for some d + e equal to the fewest errors.
 std::optional<std::vector<Stretch>> bestStretches(
-    Text practice, Text typed, const Limits &limits, int hint, std::size_t &cells)
+    Text practice, Text typed, int errorLimit, std::size_t cellLimit, int hint, std::size_t &cells)
 {
     const int n = int(practice.size());
     const int m = int(typed.size());
     const int kEnd = n - m;
-    if (std::abs(kEnd) > limits.canonicalErrors)
+    if (std::abs(kEnd) > errorLimit)
         return std::nullopt;
-    Frontier forward(practice, typed, std::min(hint, limits.canonicalErrors));
+    Frontier forward(practice, typed, std::min(hint, errorLimit));
     int errors = 0;
     while (forward.at(errors, kEnd) != m) {
-        if (errors >= limits.canonicalErrors)
+        if (errors >= errorLimit)
             return std::nullopt;
         forward.addLevel(++errors);
     }
@@ -77,7 +79,7 @@ std::optional<std::vector<Stretch>> bestStretches(
             return true;
         stretches.push_back(s);
         cells += std::size_t(s.last - s.first + 1);
-        return cells <= limits.canonicalCells;
+        return cells <= cellLimit;
     };
     for (int k = std::max(-errors, kEnd - errors); k <= std::min(errors, kEnd + errors); ++k) {
         Stretch open { k, 0, -1 };
@@ -228,11 +230,12 @@ private:
 
 // The canonical alignment of all of `typed` against all of `practice`, or
 // nullopt beyond the limits. `hint`: the errors of some alignment of the two.
-std::optional<Script> exactly(Text practice, Text typed, const Limits &limits, int hint)
+std::optional<Script> exactly(
+    Text practice, Text typed, int errorLimit, std::size_t cellLimit, int hint)
 {
     std::size_t cells = 0;
     const std::optional<std::vector<Stretch>> stretches
-        = bestStretches(practice, typed, limits, hint, cells);
+        = bestStretches(practice, typed, errorLimit, cellLimit, hint, cells);
     if (!stretches)
         return std::nullopt;
     return Choice(practice, typed, toRows(*stretches, int(typed.size()), cells)).walk();
@@ -243,8 +246,22 @@ int errorsOf(std::span<const Step> steps)
     return int(std::count_if(steps.begin(), steps.end(), [](Step s) { return s != Step::Match; }));
 }
 
-// Beyond the limits: windows between the middles of long runs of matches of
-// the alignment found, each made canonical within the limits or kept.
+std::size_t matchesFrom(auto first, auto last)
+{
+    return std::size_t(std::find_if(first, last, [](Step s) { return s != Step::Match; }) - first);
+}
+
+// Whether the chosen steps begin or end with fewer matches than those found.
+bool nearerEnds(std::span<const Step> chosen, std::span<const Step> found)
+{
+    return matchesFrom(chosen.begin(), chosen.end()) < matchesFrom(found.begin(), found.end())
+        || matchesFrom(chosen.rbegin(), chosen.rend()) < matchesFrom(found.rbegin(), found.rend());
+}
+
+// Beyond the limits: windows around the errors of the alignment found, cut
+// within its long runs of matches, each window made canonical within the
+// limits or kept. A long run is cut twice, a margin in from either end, so the
+// windows hold little more than the errors and the matches between are copied.
 Script inWindows(Text practice, Text typed, const Script &found, const Limits &limits)
 {
     struct Cut
@@ -257,12 +274,12 @@ Script inWindows(Text practice, Text typed, const Script &found, const Limits &l
     std::size_t t = 0;
     std::size_t p = 0;
     std::size_t matches = 0;
-    const std::size_t anchor = std::max<std::size_t>(limits.anchorMatches, 2);
+    const std::size_t margin = std::max<std::size_t>(limits.anchorMatches / 2, 1);
     for (std::size_t i = 0; i <= found.steps.size(); ++i) {
         const bool match = i < found.steps.size() && found.steps[i] == Step::Match;
-        if (!match && matches >= anchor) {
-            const std::size_t back = matches - matches / 2;
-            cuts.push_back({ i - back, t - back, p - back });
+        if (!match && matches >= 2 * margin) {
+            for (const std::size_t back : { matches - margin, margin })
+                cuts.push_back({ i - back, t - back, p - back });
         }
         matches = match ? matches + 1 : 0;
         if (i == found.steps.size())
@@ -272,21 +289,41 @@ Script inWindows(Text practice, Text typed, const Script &found, const Limits &l
     }
     cuts.push_back({ found.steps.size(), t, p });
 
+    // A window whose choice moves its errors closer to a cut than they were
+    // found (a line typed twice: the second copy is the extra one) may want
+    // them further still: it takes in the next window and is chosen again.
+    const auto window = [&](std::size_t a, std::size_t b) {
+        const Cut &from = cuts[a];
+        const Cut &to = cuts[b];
+        return std::span<const Step>(found.steps.data() + from.step, to.step - from.step);
+    };
     Script whole { {}, found.practiceEnd };
     whole.steps.reserve(found.steps.size());
-    for (std::size_t w = 0; w + 1 < cuts.size(); ++w) {
-        const Cut &from = cuts[w];
-        const Cut &to = cuts[w + 1];
-        const std::span<const Step> steps(found.steps.data() + from.step, to.step - from.step);
-        const int errors = errorsOf(steps);
-        std::optional<Script> better;
-        if (errors > 0)
-            better = exactly(practice.subspan(from.p, to.p - from.p),
-                typed.subspan(from.t, to.t - from.t), limits, errors);
-        if (better)
-            whole.steps.insert(whole.steps.end(), better->steps.begin(), better->steps.end());
+    for (std::size_t a = 0; a + 1 < cuts.size();) {
+        std::size_t b = a + 1;
+        std::optional<Script> chosen;
+        for (std::size_t end = b; end < std::min(cuts.size(), b + MostMerged); ++end) {
+            const std::span<const Step> steps = window(a, end);
+            const int errors = errorsOf(steps);
+            if (errors == 0)
+                break;
+            std::optional<Script> better
+                = exactly(practice.subspan(cuts[a].p, cuts[end].p - cuts[a].p),
+                    typed.subspan(cuts[a].t, cuts[end].t - cuts[a].t), limits.windowErrors,
+                    limits.canonicalCells, errors);
+            if (!better)
+                break;
+            chosen = std::move(better);
+            b = end;
+            if (!nearerEnds(chosen->steps, steps))
+                break;
+        }
+        const std::span<const Step> steps = window(a, b);
+        if (chosen)
+            whole.steps.insert(whole.steps.end(), chosen->steps.begin(), chosen->steps.end());
         else
             whole.steps.insert(whole.steps.end(), steps.begin(), steps.end());
+        a = b;
     }
     return whole;
 }
@@ -296,8 +333,12 @@ Script inWindows(Text practice, Text typed, const Script &found, const Limits &l
 Script canonical(Text practice, Text typed, const Script &found, const Limits &limits)
 {
     const Text reached = practice.first(std::min(practice.size(), found.practiceEnd));
-    if (std::optional<Script> script = exactly(reached, typed, limits, errorsOf(found.steps)))
-        return std::move(*script);
+    // The errors found are the fewest unless the typing was aligned in pieces.
+    if (const int errors = errorsOf(found.steps); errors <= limits.canonicalErrors) {
+        if (std::optional<Script> script
+            = exactly(reached, typed, limits.canonicalErrors, limits.canonicalCells, errors))
+            return std::move(*script);
+    }
     return inWindows(reached, typed, found, limits);
 }
 

@@ -53,15 +53,19 @@ struct Limits
     std::size_t pieceLength = 16384;
     // Before the pieces, the diagonals are tried up to this many errors.
     int diagonalErrors = MostDiagonalErrors;
-    // The canonical pass over the whole texts: up to this many errors (its
-    // memory grows with their square) and this many places on some best
+    // The canonical pass over the whole texts: up to this many errors (it
+    // follows the diagonals forwards and backwards, so its time grows with their
+    // square: about a millisecond at 256) and this many places on some best
     // alignment (about the typed length when the errors stand apart).
-    int canonicalErrors = MostDiagonalErrors;
+    int canonicalErrors = 256;
     std::size_t canonicalCells = std::size_t(1) << 22;
-    // Beyond them, the alignment found is cut in the middle of each run of at
-    // least this many matches, and each window between cuts made canonical on
-    // its own (within the same limits; a window beyond them stays as found).
-    std::size_t anchorMatches = 24;
+    // Beyond them, the alignment found is cut within each run of at least
+    // this many matches, and each window between cuts made canonical on its own
+    // (up to windowErrors errors, a skipped paragraph; a window beyond stays as found).
+    // Such a long run is all but always on every best alignment, and then the
+    // windows give the canonical alignment of the whole.
+    std::size_t anchorMatches = 32;
+    int windowErrors = 1024;
 };
 
 // Among the alignments of `typed` against the practice text's first

@@ -381,6 +381,13 @@ void TestExamAlignment::errorsFormOneBlock()
         QCOMPARE(e.practicePos, practiceFrom + (omitted ? i : 0));
         QCOMPARE(e.typedPos, typedFrom + (omitted ? 0 : i));
     }
+    // The same in windows, as in texts with too many errors to choose over whole.
+    const QList<uint> p = practice.toUcs4();
+    const QList<uint> t = typed.toUcs4();
+    ExamAlignmentMethods::Limits windows;
+    windows.canonicalErrors = 0;
+    QVERIFY(ExamAlignmentMethods::align(codes(p), codes(t), windows).steps
+        == ExamAlignmentMethods::align(codes(p), codes(t)).steps);
 }
 
 void TestExamAlignment::agreesWithFullTable_data()
@@ -445,16 +452,24 @@ void TestExamAlignment::agreesWithFullTable()
         problem = scriptProblem(p, t, pieces, nullptr);
         QVERIFY2(problem.isEmpty(), where + " in pieces: " + problem.toUtf8());
 
-        // One alignment among the best, whichever method found them: the fewest runs.
-        const Script chosen = ExamAlignmentMethods::align(pc, tc);
+        // One alignment among the best, whichever method found them: the fewest
+        // runs (chosen over the whole texts however many the errors).
+        ExamAlignmentMethods::Limits whole;
+        whole.canonicalErrors = INT_MAX;
+        const Script chosen = ExamAlignmentMethods::align(pc, tc, whole);
         QVERIFY2(errorsAndRuns(chosen) == fewestRuns(p, t, expected.practiceEnd), where);
-        QVERIFY2(ExamAlignmentMethods::canonical(pc, tc, *diagonals).steps == chosen.steps,
+        QVERIFY2(ExamAlignmentMethods::canonical(pc, tc, *diagonals, whole).steps == chosen.steps,
             where + " by diagonals");
         const Script bits = ExamAlignmentMethods::byBitVectors(pc, tc, 2048);
-        QVERIFY2(ExamAlignmentMethods::canonical(pc, tc, bits).steps == chosen.steps,
+        QVERIFY2(ExamAlignmentMethods::canonical(pc, tc, bits, whole).steps == chosen.steps,
             where + " by bit vectors");
-        if (pieces.practiceEnd == chosen.practiceEnd)
-            QVERIFY2(pieces.steps == chosen.steps, where + " in pieces");
+        ExamAlignmentMethods::Limits inPieces = whole;
+        inPieces.wholeTableWords = 0;
+        inPieces.pieceLength = 7;
+        inPieces.diagonalErrors = 1;
+        const Script piecesWhole = ExamAlignmentMethods::align(pc, tc, inPieces);
+        if (piecesWhole.practiceEnd == chosen.practiceEnd)
+            QVERIFY2(piecesWhole.steps == chosen.steps, where + " in pieces");
         // Past the limits, window by window: still among the best.
         ExamAlignmentMethods::Limits tight;
         tight.canonicalCells = 64;
