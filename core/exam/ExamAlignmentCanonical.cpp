@@ -305,7 +305,9 @@ Script inWindows(Text practice, Text typed, const Script &found, const Limits &l
         for (std::size_t end = b; end < std::min(cuts.size(), b + MostMerged); ++end) {
             const std::span<const Step> steps = window(a, end);
             const int errors = errorsOf(steps);
-            if (errors == 0)
+            // Found by a method that finds the fewest, each window has the
+            // fewest between its ends: too many are not worth a try.
+            if (errors == 0 || errors > limits.windowErrors)
                 break;
             std::optional<Script> better
                 = exactly(practice.subspan(cuts[a].p, cuts[end].p - cuts[a].p),
