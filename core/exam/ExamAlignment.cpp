@@ -106,9 +106,9 @@ Script align(Text practiceText, Text typed, const Limits &limits)
     // Past twice the typed length a prefix costs more errors than the empty one.
     const Text practice = practiceText.first(std::min(practiceText.size(), 2 * typed.size()));
     if (double(practice.size()) * double((typed.size() + 63) / 64) <= limits.wholeTableWords)
-        return alignExactly(practice, typed);
+        return canonical(practice, typed, alignExactly(practice, typed), limits);
     if (std::optional<Script> script = byDiagonals(practice, typed, limits.diagonalErrors))
-        return std::move(*script);
+        return canonical(practice, typed, *script, limits);
     // Typing this long and this far from the text (a pasted book) is no exam:
     // each piece of the typed text is aligned against the practice text from
     // where the previous piece ended. Time and memory stay in line with the
@@ -124,7 +124,7 @@ Script align(Text practiceText, Text typed, const Limits &limits)
         whole.steps.insert(whole.steps.end(), part.steps.begin(), part.steps.end());
         whole.practiceEnd += part.practiceEnd;
     }
-    return whole;
+    return canonical(practice, typed, whole, limits);
 }
 
 } // namespace ExamAlignmentMethods

@@ -29,6 +29,11 @@ QString describe(const QList<ExamAlignment::Error> &errors)
     return parts.join(QLatin1Char(' '));
 }
 
+std::span<const char32_t> codes(const QList<uint> &text)
+{
+    return { reinterpret_cast<const char32_t *>(text.data()), std::size_t(text.size()) };
+}
+
 struct Best
 {
     int errors = 0;
@@ -123,6 +128,52 @@ QString scriptProblem(
     return {};
 }
 
+// The fewest (errors, runs of errors) of the alignments of all of `typed` with
+// the practice text's first `end` characters, by the full table: the best
+// ending in a match (or at the start) and ending in an error, cell by cell.
+std::pair<int, int> fewestRuns(const QList<uint> &practice, const QList<uint> &typed, int end)
+{
+    using Cost = std::pair<int, int>;
+    const Cost none { INT_MAX / 2, 0 };
+    const auto error = [](Cost c, bool afterError) {
+        return Cost { c.first + 1, c.second + (afterError ? 0 : 1) };
+    };
+    const std::size_t width = std::size_t(end) + 1;
+    std::vector<Cost> match((std::size_t(typed.size()) + 1) * width, none);
+    std::vector<Cost> wrong(match.size(), none);
+    match[0] = { 0, 0 };
+    for (qsizetype i = 0; i <= typed.size(); ++i) {
+        for (int j = 0; j <= end; ++j) {
+            const std::size_t c = std::size_t(i) * width + std::size_t(j);
+            const auto from = [&](std::size_t before) {
+                wrong[c] = std::min(
+                    { wrong[c], error(match[before], false), error(wrong[before], true) });
+            };
+            if (i > 0 && j > 0 && typed[i - 1] == practice[j - 1])
+                match[c] = std::min(match[c - width - 1], wrong[c - width - 1]);
+            else if (i > 0 && j > 0)
+                from(c - width - 1);
+            if (i > 0)
+                from(c - width);
+            if (j > 0)
+                from(c - 1);
+        }
+    }
+    return std::min(match.back(), wrong.back());
+}
+
+std::pair<int, int> errorsAndRuns(const Script &s)
+{
+    std::pair<int, int> out;
+    for (std::size_t i = 0; i < s.steps.size(); ++i) {
+        if (s.steps[i] != Step::Match) {
+            ++out.first;
+            out.second += i == 0 || s.steps[i - 1] == Step::Match ? 1 : 0;
+        }
+    }
+    return out;
+}
+
 QString randomText(QRandomGenerator &random, const QStringList &symbols, int length)
 {
     QString text;
@@ -164,6 +215,8 @@ class TestExamAlignment final : public QObject
 private slots:
     void countsErrors_data();
     void countsErrors();
+    void errorsFormOneBlock_data();
+    void errorsFormOneBlock();
     void agreesWithFullTable_data();
     void agreesWithFullTable();
     void scoresLevels_data();
@@ -228,6 +281,11 @@ void TestExamAlignment::countsErrors_data()
         << "飴降り" << 1 << 1 << 0 << 4 << "S0+1:0+1 O1+0:1+1";
     QTest::newRow("tie: omission reaches further") << "あいう"
                                                    << "あう" << 0 << 1 << 0 << 3 << "O1+0:1+1";
+    // Three errors reach the end either as one run (\n→c, a→b, c left out) or
+    // as two (\n and a left out, b extra): one run, the substitutions first.
+    QTest::newRow("tie: fewest runs, then substitutions first")
+        << "\nacd"
+        << "cbd" << 2 << 1 << 0 << 4 << "S0+1:0+1 S1+1:1+1 O2+0:2+1";
 }
 
 void TestExamAlignment::countsErrors()
@@ -251,6 +309,85 @@ void TestExamAlignment::countsErrors()
         QCOMPARE(describe(result.errors), errors);
     const QString problem = replayProblem(practice, typed, result);
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
+
+    // Whichever method finds the fewest errors, the same ones.
+    const QList<uint> p = practice.toUcs4();
+    const QList<uint> t = typed.toUcs4();
+    const Script chosen = ExamAlignmentMethods::align(codes(p), codes(t));
+    const Script bits = ExamAlignmentMethods::byBitVectors(codes(p), codes(t));
+    QVERIFY(ExamAlignmentMethods::canonical(codes(p), codes(t), bits).steps == chosen.steps);
+    const auto diagonals = ExamAlignmentMethods::byDiagonals(codes(p), codes(t), INT_MAX);
+    QVERIFY(ExamAlignmentMethods::canonical(codes(p), codes(t), *diagonals).steps == chosen.steps);
+}
+
+namespace {
+
+// Four lines of text made of a few common characters, so that a line's
+// characters recur all around it and many alignments share the fewest errors.
+QStringList fourLines(int length)
+{
+    QRandomGenerator random(21);
+    const QStringList kana { "の", "は", "に", "を", "が", "、", "い", "た" };
+    QStringList lines;
+    for (const QString start : { "一", "二", "三", "四" })
+        lines << start + randomText(random, kana, length) + "。\n";
+    return lines;
+}
+
+} // namespace
+
+void TestExamAlignment::errorsFormOneBlock_data()
+{
+    QTest::addColumn<QString>("practice");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("practiceFrom");
+    QTest::addColumn<int>("typedFrom");
+    QTest::addColumn<int>("length");
+
+    const QStringList l = fourLines(103);
+    const QString all = l.join(QString());
+    const int omission = int(Kind::Omission);
+    const int insertion = int(Kind::Insertion);
+    QTest::newRow("line 2 skipped") << all << l[0] + l[2] + l[3] << omission << int(l[0].size())
+                                    << int(l[0].size()) << int(l[1].size());
+    QTest::newRow("line 2 typed twice")
+        << all << l[0] + l[1] + l[1] + l[2] << insertion << int(l[0].size() + l[1].size())
+        << int(l[0].size() + l[1].size()) << int(l[1].size());
+    const QString clause = "雨が降りそうなので、";
+    QTest::newRow("clause skipped")
+        << "今日は、" + clause + "傘を持って出かけます。"
+        << "今日は、傘を持って出かけます。" << omission << 4 << 4 << int(clause.size());
+}
+
+// A skipped or repeated passage is one block of errors in both texts.
+void TestExamAlignment::errorsFormOneBlock()
+{
+    QFETCH(QString, practice);
+    QFETCH(QString, typed);
+    QFETCH(int, kind);
+    QFETCH(int, practiceFrom);
+    QFETCH(int, typedFrom);
+    QFETCH(int, length);
+
+    ExamAlignment alignment;
+    alignment.setPracticeText(practice);
+    const ExamAlignment::Result result = alignment.align(typed);
+    QCOMPARE(result.errors.size(), length);
+    const bool omitted = kind == int(Kind::Omission);
+    for (int i = 0; i < length; ++i) {
+        const ExamAlignment::Error &e = result.errors[i];
+        QCOMPARE(int(e.kind), kind);
+        QCOMPARE(e.practicePos, practiceFrom + (omitted ? i : 0));
+        QCOMPARE(e.typedPos, typedFrom + (omitted ? 0 : i));
+    }
+    // The same in windows, as in texts with too many errors to choose over whole.
+    const QList<uint> p = practice.toUcs4();
+    const QList<uint> t = typed.toUcs4();
+    ExamAlignmentMethods::Limits windows;
+    windows.canonicalErrors = 0;
+    QVERIFY(ExamAlignmentMethods::align(codes(p), codes(t), windows).steps
+        == ExamAlignmentMethods::align(codes(p), codes(t)).steps);
 }
 
 void TestExamAlignment::agreesWithFullTable_data()
@@ -314,6 +451,32 @@ void TestExamAlignment::agreesWithFullTable()
         const Script pieces = ExamAlignmentMethods::align(pc, tc, { 0, 7, 1 });
         problem = scriptProblem(p, t, pieces, nullptr);
         QVERIFY2(problem.isEmpty(), where + " in pieces: " + problem.toUtf8());
+
+        // One alignment among the best, whichever method found them: the fewest
+        // runs (chosen over the whole texts however many the errors).
+        ExamAlignmentMethods::Limits whole;
+        whole.canonicalErrors = INT_MAX;
+        const Script chosen = ExamAlignmentMethods::align(pc, tc, whole);
+        QVERIFY2(errorsAndRuns(chosen) == fewestRuns(p, t, expected.practiceEnd), where);
+        QVERIFY2(ExamAlignmentMethods::canonical(pc, tc, *diagonals, whole).steps == chosen.steps,
+            where + " by diagonals");
+        const Script bits = ExamAlignmentMethods::byBitVectors(pc, tc, 2048);
+        QVERIFY2(ExamAlignmentMethods::canonical(pc, tc, bits, whole).steps == chosen.steps,
+            where + " by bit vectors");
+        ExamAlignmentMethods::Limits inPieces = whole;
+        inPieces.wholeTableWords = 0;
+        inPieces.pieceLength = 7;
+        inPieces.diagonalErrors = 1;
+        const Script piecesWhole = ExamAlignmentMethods::align(pc, tc, inPieces);
+        if (piecesWhole.practiceEnd == chosen.practiceEnd)
+            QVERIFY2(piecesWhole.steps == chosen.steps, where + " in pieces");
+        // Past the limits, window by window: still among the best.
+        ExamAlignmentMethods::Limits tight;
+        tight.canonicalCells = 64;
+        tight.anchorMatches = 2;
+        const Script windows = ExamAlignmentMethods::canonical(pc, tc, bits, tight);
+        problem = scriptProblem(p, t, windows, &expected);
+        QVERIFY2(problem.isEmpty(), where + " in windows: " + problem.toUtf8());
     }
 }
 
