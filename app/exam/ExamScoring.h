@@ -2,6 +2,7 @@
 
 #include "app/exam/ExamMarks.h"
 #include "core/exam/ExamAlignment.h"
+#include "core/exam/ExamPace.h"
 #include "core/settings/ExamSettings.h"
 
 #include <QObject>
@@ -52,6 +53,11 @@ public slots:
     void check();
     // The ten-minute capture: the result of typedCount characters goes into the history too.
     void recordResult(int typedCount);
+    // The practice timer's run: the lead on the needed pace follows its ticks,
+    // and the typed count at each minute mark goes to the result's chart.
+    void practiceStarted();
+    void practiceTicked(quint32 elapsedSeconds);
+    void practiceStopped();
     void nextError() { m_marks.step(1); }
     void previousError() { m_marks.step(-1); }
 
@@ -63,6 +69,7 @@ private:
     void alignNow();
     void showFigures();
     void showMarks();
+    void showLead();
     ExamResult resultFor(int typedCount);
     void showResult(const ExamResult &result, const QString &notice = {});
     QPoint clearPlaceForResult() const;
@@ -83,4 +90,7 @@ private:
     bool m_alignmentStale = true;
     bool m_practiceStale = true;
     bool m_toldHistoryFailure = false;
+    ExamPace::MinuteMarks m_minutes; // of the run going on or the last one
+    quint32 m_elapsedSeconds = 0;
+    bool m_running = false;
 };

@@ -15,7 +15,7 @@ struct ExamLevel
     int kanjiHigh = 100;
     // The settings file's name for it: "wp:3級", "biz:3級", "custom".
     QString key = QStringLiteral("custom");
-    QString exam; // "日本語ワープロ検定", "ビジネス文書実務検定", empty for 自由設定
+    QString exam = {}; // "日本語ワープロ検定", "ビジネス文書実務検定", empty for 自由設定
 
     // The name with its exam, as the level box and the history show it:
     // "ワープロ 3級", "ビジネス 3級", "自由設定".

@@ -1,5 +1,7 @@
 #include "dialogs/exam/ExamResultWindow.h"
 
+#include "dialogs/exam/ExamMinuteChart.h"
+
 #include <QApplication>
 #include <QBoxLayout>
 #include <QFormLayout>
@@ -45,6 +47,8 @@ ExamResultWindow::ExamResultWindow(QWidget *parent)
     NoticeLabel->setStyleSheet(QStringLiteral("color: darkred"));
     NoticeLabel->hide();
     layout->addWidget(NoticeLabel);
+    MinuteChart = new ExamMinuteChart(this);
+    layout->addWidget(MinuteChart);
 
     auto *buttons = new QHBoxLayout;
     layout->addLayout(buttons);

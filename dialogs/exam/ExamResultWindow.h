@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class ExamMinuteChart;
 class QFormLayout;
 class QLabel;
 class QPushButton;
@@ -45,6 +46,7 @@ public:
     QLabel *PassMarkLabel = nullptr;
     QLabel *VerdictLabel = nullptr;
     QLabel *NoticeLabel = nullptr; // hidden unless there is something to tell
+    ExamMinuteChart *MinuteChart = nullptr; // the run's minutes; hidden without any
     QPushButton *PreviousButton = nullptr;
     QPushButton *NextButton = nullptr;
     QPushButton *CloseButton = nullptr;

@@ -20,15 +20,23 @@ void TestExamPace::atTheMinuteMarks_data()
     QTest::addColumn<int>("netScore");
     QTest::addColumn<QString>("needed");
     QTest::addColumn<QString>("lead");
-    QTest::newRow("3級 at 1:00, ahead") << 300 << 60 << 42 << "30字/分" << "+12";
-    QTest::newRow("3級 at 5:00, behind") << 300 << 300 << 142 << "30字/分" << "\u22128";
-    QTest::newRow("ビジネス 2級 at 2:00, on pace") << 450 << 120 << 90 << "45字/分" << "±0";
-    QTest::newRow("1級 at 10:00") << 700 << 600 << 650 << "70字/分" << "\u221250";
-    QTest::newRow("past 10:00 the mark stays") << 200 << 660 << 230 << "20字/分" << "+30";
-    QTest::newRow("at the start") << 500 << 0 << 0 << "50字/分" << "±0";
+    QTest::newRow("3級 at 1:00, ahead") << 300 << 60 << 42 << "30字/分"
+                                        << "+12";
+    QTest::newRow("3級 at 5:00, behind") << 300 << 300 << 142 << "30字/分"
+                                         << "\u22128";
+    QTest::newRow("ビジネス 2級 at 2:00, on pace") << 450 << 120 << 90 << "45字/分"
+                                                   << "±0";
+    QTest::newRow("1級 at 10:00") << 700 << 600 << 650 << "70字/分"
+                                  << "\u221250";
+    QTest::newRow("past 10:00 the mark stays") << 200 << 660 << 230 << "20字/分"
+                                               << "+30";
+    QTest::newRow("at the start") << 500 << 0 << 0 << "50字/分"
+                                  << "±0";
     QTest::newRow("a mark not in tens, to the nearest character")
-        << 333 << 180 << 100 << "33.3字/分" << "±0"; // 99.9 due
-    QTest::newRow("half a character rounds up") << 10 << 30 << 0 << "1字/分" << "\u22121";
+        << 333 << 180 << 100 << "33.3字/分"
+        << "±0"; // 99.9 due
+    QTest::newRow("half a character rounds up") << 10 << 30 << 0 << "1字/分"
+                                                << "\u22121";
 }
 
 void TestExamPace::atTheMinuteMarks()

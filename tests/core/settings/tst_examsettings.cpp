@@ -81,23 +81,27 @@ void TestExamSettings::load_data()
     QTest::newRow("every key")
         << "[Exam]\r\nLevel=" + cp932(QStringLiteral("準2級"))
             + "\r\nCustomPenalty=4\r\nCustomPassMark=450\r\nShowFigures=0\r\nExamMode=1\r\n"
-        << QStringLiteral("Level=wp:準2級 CustomPenalty=4 CustomPassMark=450 ShowFigures=0 ExamMode=1");
+        << QStringLiteral(
+               "Level=wp:準2級 CustomPenalty=4 CustomPassMark=450 ShowFigures=0 ExamMode=1");
     QTest::newRow("unknown level") << "[Exam]\r\nLevel=" + cp932(QStringLiteral("5級")) + "\r\n"
                                    << defaults;
     QTest::newRow("level in another form") << "[Exam]\r\nLevel=" + cp932(QStringLiteral("３級"))
             + "\r\n" << defaults;
     QTest::newRow("numbers out of range are held to it")
         << QByteArray("[Exam]\r\nCustomPenalty=-3\r\nCustomPassMark=1000000\r\n")
-        << QStringLiteral("Level=wp:3級 CustomPenalty=0 CustomPassMark=99999 ShowFigures=1 ExamMode=0");
+        << QStringLiteral(
+               "Level=wp:3級 CustomPenalty=0 CustomPassMark=99999 ShowFigures=1 ExamMode=0");
     QTest::newRow("words read as the defaults")
         << QByteArray("[Exam]\r\nCustomPenalty=five\r\nCustomPassMark=\r\nShowFigures=no\r\n")
         << defaults;
     QTest::newRow("hexadecimal as elsewhere in the file")
         << QByteArray("[Exam]\r\nCustomPenalty=0x0A\r\nShowFigures=2\r\nExamMode=no\r\n")
-        << QStringLiteral("Level=wp:3級 CustomPenalty=10 CustomPassMark=300 ShowFigures=1 ExamMode=0");
+        << QStringLiteral(
+               "Level=wp:3級 CustomPenalty=10 CustomPassMark=300 ShowFigures=1 ExamMode=0");
     QTest::newRow("UTF-8 file from an editor")
         << "\xEF\xBB\xBF[Exam]\r\nLevel=" + QStringLiteral("自由設定").toUtf8() + "\r\n"
-        << QStringLiteral("Level=custom CustomPenalty=1 CustomPassMark=300 ShowFigures=1 ExamMode=0");
+        << QStringLiteral(
+               "Level=custom CustomPenalty=1 CustomPassMark=300 ShowFigures=1 ExamMode=0");
 }
 
 void TestExamSettings::load()
@@ -121,19 +125,32 @@ void TestExamSettings::levelNamesOldAndNew_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<int>("netScore");
     QTest::addColumn<int>("passMark");
-    QTest::newRow("older file, 3級") << "3級" << "ワープロ 3級" << 496 << 300;
-    QTest::newRow("older file, 準2級") << "準2級" << "ワープロ 準2級" << 488 << 400;
-    QTest::newRow("older file, 1級") << "1級" << "ワープロ 1級" << 480 << 700;
-    QTest::newRow("older file, 自由設定") << "自由設定" << "自由設定" << 496 << 300;
-    QTest::newRow("wp:2級") << "wp:2級" << "ワープロ 2級" << 488 << 500;
-    QTest::newRow("biz:4級") << "biz:4級" << "ビジネス 4級" << 496 << 200;
-    QTest::newRow("biz:3級") << "biz:3級" << "ビジネス 3級" << 496 << 300;
-    QTest::newRow("biz:2級") << "biz:2級" << "ビジネス 2級" << 496 << 450;
-    QTest::newRow("biz:1級") << "biz:1級" << "ビジネス 1級" << 496 << 700;
-    QTest::newRow("custom") << "custom" << "自由設定" << 496 << 300;
-    QTest::newRow("no 準2級 in the second exam") << "biz:準2級" << "ワープロ 3級" << 496 << 300;
-    QTest::newRow("the shown title is not a name") << "ビジネス 1級" << "ワープロ 3級" << 496 << 300;
-    QTest::newRow("自由設定 is no exam's") << "wp:自由設定" << "ワープロ 3級" << 496 << 300;
+    QTest::newRow("older file, 3級") << "3級"
+                                     << "ワープロ 3級" << 496 << 300;
+    QTest::newRow("older file, 準2級") << "準2級"
+                                       << "ワープロ 準2級" << 488 << 400;
+    QTest::newRow("older file, 1級") << "1級"
+                                     << "ワープロ 1級" << 480 << 700;
+    QTest::newRow("older file, 自由設定") << "自由設定"
+                                          << "自由設定" << 496 << 300;
+    QTest::newRow("wp:2級") << "wp:2級"
+                            << "ワープロ 2級" << 488 << 500;
+    QTest::newRow("biz:4級") << "biz:4級"
+                             << "ビジネス 4級" << 496 << 200;
+    QTest::newRow("biz:3級") << "biz:3級"
+                             << "ビジネス 3級" << 496 << 300;
+    QTest::newRow("biz:2級") << "biz:2級"
+                             << "ビジネス 2級" << 496 << 450;
+    QTest::newRow("biz:1級") << "biz:1級"
+                             << "ビジネス 1級" << 496 << 700;
+    QTest::newRow("custom") << "custom"
+                            << "自由設定" << 496 << 300;
+    QTest::newRow("no 準2級 in the second exam") << "biz:準2級"
+                                                 << "ワープロ 3級" << 496 << 300;
+    QTest::newRow("the shown title is not a name") << "ビジネス 1級"
+                                                   << "ワープロ 3級" << 496 << 300;
+    QTest::newRow("自由設定 is no exam's") << "wp:自由設定"
+                                           << "ワープロ 3級" << 496 << 300;
 }
 
 void TestExamSettings::levelNamesOldAndNew()
@@ -163,8 +180,9 @@ void TestExamSettings::saveKeepsTheRestAndReadsBack_data()
         << "[Exam]\r\nLevel=" + cp932(QStringLiteral("biz:2級"))
             + "\r\nCustomPenalty=1\r\nCustomPassMark=300\r\nShowFigures=1\r\nExamMode=1\r\n";
     QTest::newRow("自由設定") << exam(QStringLiteral("custom"), 7, 1234, true)
-                              << QByteArray("[Exam]\r\nLevel=custom\r\nCustomPenalty=7\r\n"
-                                            "CustomPassMark=1234\r\nShowFigures=1\r\nExamMode=0\r\n");
+                              << QByteArray(
+                                     "[Exam]\r\nLevel=custom\r\nCustomPenalty=7\r\n"
+                                     "CustomPassMark=1234\r\nShowFigures=1\r\nExamMode=0\r\n");
 }
 
 void TestExamSettings::saveKeepsTheRestAndReadsBack()
@@ -211,7 +229,8 @@ void TestExamSettings::theSettingsFileWritesItOnce()
         settings, { QStringLiteral("MS ゴシック"), QStringLiteral("12") }, chosen, scores);
 
     const QByteArray written = readAll(path);
-    QVERIFY2(written.contains("Score0=321\r\n") && written.endsWith("ShowFigures=0\r\nExamMode=0\r\n"),
+    QVERIFY2(
+        written.contains("Score0=321\r\n") && written.endsWith("ShowFigures=0\r\nExamMode=0\r\n"),
         written.constData());
     ExamSettings loaded;
     QStringList loadedScores;
