@@ -34,6 +34,7 @@ class Shell;
 class TFontComboBox;
 class TLCD99;
 class TRxSplitter;
+class ExamMode;
 class ExamScoring;
 
 // The trainer's window: practice text on the left, the learner's typing on
@@ -133,6 +134,12 @@ signals:
     // The ten-minute capture has appended typedCount, the visible count of the
     // typed text, to the score list.
     void scoreCaptured(int typedCount);
+    // A timed run: started (F2), a tick with its elapsed whole seconds (before
+    // the capture it may bring), stopped (F3).
+    void practiceStarted();
+    void practiceTicked(quint32 elapsedSeconds);
+    void practiceStopped();
+    void documentRenewed(); // 新規作成 has emptied the typing pane
 
 public slots:
     void New1Click();
@@ -253,6 +260,7 @@ private:
     ExamSettings m_exam;
     // Goes with the window's members, so before the panes whose signals it follows.
     std::unique_ptr<ExamScoring> m_examScoring;
+    ExamMode *m_examMode = nullptr; // asks at F2, closes the pane at 10:00
     QString m_practiceName; // file name of the loaded practice text
 
     DataLayout m_layout = DataLayout::portable(m_services.programFile);

@@ -82,6 +82,7 @@ void TMainForm::New1Click()
     setUntitled();
     RightMemo->document()->setModified(false);
     resetTimerDisplay();
+    emit documentRenewed();
 }
 
 void TMainForm::Open1Click()

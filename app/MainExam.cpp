@@ -2,6 +2,7 @@
 // it the exam settings, and runs it from the menus and the ten-minute capture.
 #include "app/Main.h"
 
+#include "app/exam/ExamMode.h"
 #include "app/exam/ExamScoring.h"
 #include "app/exam/ExamToolBar.h"
 #include "core/exam/ExamHistory.h"
@@ -40,6 +41,19 @@ void TMainForm::setupExamScoring()
         ExamPrint, &QAction::triggered, this, [this] { runCommand(&TMainForm::ExamPrintClick); });
     connect(NextError, &QAction::triggered, scoring, &ExamScoring::nextError);
     connect(PreviousError, &QAction::triggered, scoring, &ExamScoring::previousError);
+    connect(this, &TMainForm::practiceStarted, scoring, &ExamScoring::practiceStarted);
+    connect(this, &TMainForm::practiceTicked, scoring, &ExamScoring::practiceTicked);
+    connect(this, &TMainForm::practiceStopped, scoring, &ExamScoring::practiceStopped);
+
+    m_examMode = new ExamMode(RightMemo, m_exam, m_services.dialogs, this);
+    connect(this, &TMainForm::scoreCaptured, m_examMode, &ExamMode::timeUp);
+    for (auto released :
+        { &TMainForm::practiceStarted, &TMainForm::practiceStopped, &TMainForm::documentRenewed })
+        connect(this, released, m_examMode, &ExamMode::release);
+    connect(scoring->bar()->ExamModeAction, &QAction::toggled, m_examMode, [this](bool on) {
+        if (!on)
+            m_examMode->release();
+    });
 }
 
 void TMainForm::ExamBarItemClick()

@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include "app/AlarmFlash.h"
+#include "app/exam/ExamMode.h"
 #include "controls/lcd/Lcd99.h"
 #include "core/Errors.h"
 #include "core/text/VisibleCount.h"
@@ -34,23 +35,27 @@ void TMainForm::setupTimer()
 // goes on, so F2 can still restart the count.
 void TMainForm::StartButtonClick()
 {
+    m_examMode->confirmStart(this);
     m_practice.start(m_services.clock.milliseconds());
     Timer1->start();
     if (!Timer1->isActive())
         throw VemiError(QStringLiteral("タイマーを取得できません"));
     StartButton->setEnabled(false);
+    emit practiceStarted();
 }
 
 void TMainForm::StopButtonClick()
 {
     Timer1->stop();
     StartButton->setEnabled(true);
+    emit practiceStopped();
 }
 
 void TMainForm::Timer1Timer()
 {
     const PracticeTimer::Tick tick = m_practice.tick(m_services.clock.milliseconds(), m_settings);
     setTimeDisplay(tick.display);
+    emit practiceTicked(tick.elapsedSeconds);
     // The pre-alarm goes first so that, due together, the alarm cuts it off.
     if (tick.playPreAlarm)
         m_services.sound.play(m_settings.PreAlarmSoundFile);

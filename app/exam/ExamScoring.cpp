@@ -1,11 +1,14 @@
 #include "app/exam/ExamScoring.h"
 
+#include "app/exam/ExamPaceLabels.h"
 #include "app/exam/ExamToolBar.h"
 #include "core/Errors.h"
 #include "core/exam/ExamErrorList.h"
 #include "core/exam/ExamHistory.h"
 #include "core/exam/ExamResult.h"
+#include "core/exam/KanjiShare.h"
 #include "core/text/VisibleCount.h"
+#include "dialogs/exam/ExamMinuteChart.h"
 #include "dialogs/exam/ExamReport.h"
 #include "dialogs/exam/ExamResultWindow.h"
 #include "dialogs/exam/ExamReviewPane.h"
@@ -124,6 +127,9 @@ void ExamScoring::alignNow()
     if (m_practiceStale) {
         m_alignment.setPracticeText(m_panes.practice->toPlainText());
         m_practiceStale = false;
+        // Once a text: the practice pane changes only when a text is loaded.
+        const QString text = m_alignment.practiceText();
+        m_bar->Pace->showKanji(text.isEmpty() ? QString() : KanjiShare::caption(text));
     }
     if (m_alignmentStale) {
         QElapsedTimer spent;
@@ -152,9 +158,11 @@ void ExamScoring::showMarks()
 
 void ExamScoring::showFigures()
 {
+    const ExamLevel level = m_settings.level();
+    m_bar->Pace->showPace(level.passMark);
+    showLead();
     if (!m_settings.ShowFigures)
         return;
-    const ExamLevel level = m_settings.level();
     if (m_alignment.practiceText().isEmpty()) {
         m_bar->showNoPracticeText(level.passMark);
         return;
@@ -177,7 +185,7 @@ ExamResult ExamScoring::resultFor(int typedCount)
     ExamResult result;
     result.when = QDateTime::currentDateTime();
     result.practiceName = m_practiceName();
-    result.level = level.name;
+    result.level = level.title();
     result.typedCount = typedCount;
     result.substitutions = a.substitutions;
     result.omissions = a.omissions;
@@ -227,6 +235,8 @@ void ExamScoring::showResult(
     m_marks.mark(m_aligned.errors);
     m_checkedTyped = m_alignedTyped;
     showMarks();
+    m_resultWindow->MinuteChart->setCounts(
+        m_minutes.perMinute(), ExamPace::perMinute(result.passMark));
     m_resultWindow->setResult(result);
     m_resultWindow->showCalculation(calculation.text());
     m_resultWindow->Review->showRows(
@@ -280,4 +290,40 @@ QString ExamScoring::historyFailureNotice(const QString &message)
     m_toldHistoryFailure = true;
     return message
         + QStringLiteral("\nこの結果は練習履歴に残りません。練習はこのまま続けられます。");
+}
+
+void ExamScoring::practiceStarted()
+{
+    m_minutes.start(visiblePaneCount(m_panes.typed->toPlainText()));
+    m_elapsedSeconds = 0;
+    m_running = true;
+    showLead();
+}
+
+// The count is taken at the minute marks only: counting the pane every second
+// would cost a long text's typing time.
+void ExamScoring::practiceTicked(quint32 elapsedSeconds)
+{
+    m_elapsedSeconds = elapsedSeconds;
+    if (m_minutes.due(elapsedSeconds))
+        m_minutes.take(elapsedSeconds, visiblePaneCount(m_panes.typed->toPlainText()));
+    showLead();
+}
+
+void ExamScoring::practiceStopped()
+{
+    m_running = false;
+    showLead();
+}
+
+// The lead is one of the live figures: hidden with them, and without a text or a run.
+void ExamScoring::showLead()
+{
+    if (!m_running || !m_settings.ShowFigures || m_alignment.practiceText().isEmpty()) {
+        m_bar->Pace->clearLead();
+        return;
+    }
+    const ExamLevel level = m_settings.level();
+    const int net = ExamProfile::netScore(m_typedCount, m_aligned.errorCount(), level.penalty);
+    m_bar->Pace->showLead(ExamPace::lead(net, level.passMark, m_elapsedSeconds));
 }

@@ -3,6 +3,7 @@
 #include "app/exam/ExamMarks.h"
 #include "core/exam/ExamAlignment.h"
 #include "core/exam/ExamCalculation.h"
+#include "core/exam/ExamPace.h"
 #include "core/settings/ExamSettings.h"
 
 #include <QObject>
@@ -61,6 +62,11 @@ public slots:
     void recordResult(int typedCount);
     void nextError() { stepErrors(1); }
     void previousError() { stepErrors(-1); }
+    // The practice timer's run: the lead on the needed pace follows its ticks,
+    // and the typed count at each minute mark goes to the result's chart.
+    void practiceStarted();
+    void practiceTicked(quint32 elapsedSeconds);
+    void practiceStopped();
 
 private:
     void settingsChanged();
@@ -73,6 +79,7 @@ private:
     void resultOutdated();
     void stepErrors(int step);
     ExamCalculation calculationFor(int typedCount);
+    void showLead();
     ExamResult resultFor(int typedCount);
     void showResult(
         const ExamResult &result, const ExamCalculation &calculation, const QString &notice = {});
@@ -96,4 +103,7 @@ private:
     bool m_alignmentStale = true;
     bool m_practiceStale = true;
     bool m_toldHistoryFailure = false;
+    ExamPace::MinuteMarks m_minutes; // of the run going on or the last one
+    quint32 m_elapsedSeconds = 0;
+    bool m_running = false;
 };

@@ -1,5 +1,7 @@
 #include "app/exam/ExamToolBar.h"
 
+#include "app/exam/ExamLevelBox.h"
+#include "app/exam/ExamPaceLabels.h"
 #include "controls/edit/DigitInput.h"
 
 #include <QComboBox>
@@ -31,11 +33,8 @@ ExamToolBar::ExamToolBar(QWidget *parent)
     : QToolBar(QStringLiteral("ExamBar"), parent)
 {
     const ExamSettings defaults;
-    LevelCombo = new QComboBox(this);
-    for (const ExamLevel &level :
-        ExamProfile::levels(defaults.CustomPenalty, defaults.CustomPassMark))
-        LevelCombo->addItem(level.name);
-    LevelCombo->setToolTip(QStringLiteral("ワープロ検定の級（誤り 1 つの減点と合格点）"));
+    LevelCombo = new ExamLevelBox(this);
+    LevelCombo->setToolTip(QStringLiteral("検定と級（誤り 1 つの減点と合格点）"));
     PenaltySpin = makeSpin(this, ExamSettings::MinPenalty, ExamSettings::MaxPenalty,
         QStringLiteral("減点 "), QStringLiteral("誤り 1 つで得点から引く文字数"));
     PassMarkSpin = makeSpin(this, ExamSettings::MinPassMark, ExamSettings::MaxPassMark,
@@ -46,6 +45,11 @@ ExamToolBar::ExamToolBar(QWidget *parent)
     Figures = new QAction(QStringLiteral("採点表示"), this);
     Figures->setCheckable(true);
     Figures->setToolTip(QStringLiteral("誤りと得点を表示する（外すと試験と同じく見えません）"));
+    ExamModeAction = new QAction(QStringLiteral("試験モード"), this);
+    ExamModeAction->setCheckable(true);
+    ExamModeAction->setToolTip(
+        QStringLiteral("開始時に入力欄を消すか尋ね、10:00 からは入力できなくする"));
+    Pace = new ExamPaceLabels(this);
     ErrorsLabel = new QLabel(this);
     ScoreLabel = new QLabel(this);
     PassLabel = new QLabel(this);
@@ -54,6 +58,8 @@ ExamToolBar::ExamToolBar(QWidget *parent)
     addWidget(PassMarkSpin);
     addWidget(PenaltyLabel);
     addAction(Figures);
+    addAction(ExamModeAction);
+    addWidget(Pace);
     for (QLabel *label : { ErrorsLabel, ScoreLabel, PassLabel }) {
         label->setContentsMargins(6, 0, 6, 0);
         addWidget(label);
@@ -68,6 +74,7 @@ ExamToolBar::ExamToolBar(QWidget *parent)
     connect(PenaltySpin, &QSpinBox::valueChanged, this, change);
     connect(PassMarkSpin, &QSpinBox::valueChanged, this, change);
     connect(Figures, &QAction::toggled, this, change);
+    connect(ExamModeAction, &QAction::toggled, this, change);
     connect(LevelCombo, &QComboBox::activated, this, &ExamToolBar::choiceMade);
     for (QSpinBox *spin : { PenaltySpin, PassMarkSpin })
         connect(spin, &QAbstractSpinBox::editingFinished, this, [this, spin] {
@@ -80,31 +87,33 @@ void ExamToolBar::showSettings(const ExamSettings &settings)
 {
     {
         const QSignalBlocker level(LevelCombo), penalty(PenaltySpin), mark(PassMarkSpin),
-            figures(Figures);
-        LevelCombo->setCurrentIndex(settings.levelIndex());
+            figures(Figures), examMode(ExamModeAction);
+        LevelCombo->setCurrentKey(settings.level().key);
         PenaltySpin->setValue(settings.CustomPenalty);
         PassMarkSpin->setValue(settings.CustomPassMark);
         Figures->setChecked(settings.ShowFigures);
+        ExamModeAction->setChecked(settings.ExamMode);
     }
     showChosenControls();
 }
 
 void ExamToolBar::readSettings(ExamSettings &settings) const
 {
-    settings.Level = LevelCombo->currentText();
+    settings.Level = LevelCombo->currentKey();
     settings.CustomPenalty = PenaltySpin->value();
     settings.CustomPassMark = PassMarkSpin->value();
     settings.ShowFigures = Figures->isChecked();
+    settings.ExamMode = ExamModeAction->isChecked();
 }
 
 void ExamToolBar::showChosenControls()
 {
-    const bool custom = LevelCombo->currentIndex() == ExamProfile::CustomIndex;
+    const bool custom = LevelCombo->isCustom();
     setBarWidgetVisible(this, PenaltySpin, custom);
     setBarWidgetVisible(this, PassMarkSpin, custom);
     setBarWidgetVisible(this, PenaltyLabel, !custom);
     const ExamLevel shown = ExamProfile::levels(PenaltySpin->value(), PassMarkSpin->value())
-                                .value(LevelCombo->currentIndex());
+                                .value(LevelCombo->currentLevel());
     PenaltyLabel->setText(QStringLiteral("減点 %1").arg(shown.penalty));
     for (QLabel *label : { ErrorsLabel, ScoreLabel, PassLabel })
         setBarWidgetVisible(this, label, Figures->isChecked());

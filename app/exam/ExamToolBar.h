@@ -6,7 +6,8 @@
 
 #include <QToolBar>
 
-class QComboBox;
+class ExamLevelBox;
+class ExamPaceLabels;
 class QLabel;
 class QSpinBox;
 
@@ -26,17 +27,19 @@ public:
     // The score as its calculation: "得点 524 − 3 × 8 = 500".
     void showFigures(const ExamAlignment::Result &aligned, const ExamCalculation &calculation);
 
-    QComboBox *LevelCombo = nullptr;
+    ExamLevelBox *LevelCombo = nullptr; // grouped by exam
     QSpinBox *PenaltySpin = nullptr; // shown for 自由設定 only
     QSpinBox *PassMarkSpin = nullptr; // shown for 自由設定 only
     QLabel *PenaltyLabel = nullptr; // the level's penalty, for the other levels
     QAction *Figures = nullptr; // shows or hides the three figures
+    QAction *ExamModeAction = nullptr; // 試験モード
+    ExamPaceLabels *Pace = nullptr; // the needed pace, the lead, the kanji share
     QLabel *ErrorsLabel = nullptr;
     QLabel *ScoreLabel = nullptr;
     QLabel *PassLabel = nullptr;
 
 signals:
-    void changed(); // a level, a 自由設定 figure, or the figures shown or hidden
+    void changed(); // a level, a 自由設定 figure, the figures shown or hidden, 試験モード
     void choiceMade(); // a level picked or a figure entered: typing goes on
 
 private:

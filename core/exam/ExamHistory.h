@@ -8,7 +8,8 @@
 // The practice history: one CSV line per ten-minute run, appended to a file
 // beside the settings file. UTF-8 with a BOM, one header line, RFC 4180
 // quoting, CR LF. Columns: date-time (ISO 8601, local time with offset),
-// practice text, level, typed count, 誤字, 脱字, 余字, net score, pass mark, passed.
+// practice text, level (with its exam, "ワープロ 3級", since there are two; older
+// rows hold the bare name), typed count, 誤字, 脱字, 余字, net score, pass mark, passed.
 // A row never spans lines: a line break in a text is written as a blank.
 class ExamHistory
 {

@@ -8,7 +8,7 @@ struct ExamResult
 {
     QDateTime when; // local time
     QString practiceName; // the practice text's file name, without folder
-    QString level; // an ExamLevel name
+    QString level; // an ExamLevel title, "ワープロ 3級" (older history rows: "3級")
     int typedCount = 0; // the program's own count, as the status bar shows it
     int substitutions = 0; // 誤字
     int omissions = 0; // 脱字

@@ -66,7 +66,7 @@ QStringList suitedLevels(const TextMeasure &measure)
 {
     const QList<ExamLevel> levels = ExamProfile::levels(0, 0);
     QStringList names;
-    for (int i = 0; i < ExamProfile::CustomIndex; ++i) {
+    for (int i = 0; i < ExamProfile::WordProcessorCount; ++i) {
         if (suits(measure, levels[i]))
             names << levels[i].name;
     }

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-// How much of a practice text is kanji, and which ワープロ検定 levels (4級 to 1級)
+// How much of a practice text is kanji, and which 日本語ワープロ検定 levels (4級 to 1級)
 // print texts like it: a level suits a text whose kanji share lies in the level's
 // band and that is a third longer than the level's pass mark, so that a learner
 // who passes does not run out of text within the ten minutes.

@@ -12,6 +12,7 @@ PracticeTimer::Tick PracticeTimer::tick(quint32 nowMilliseconds, const Settings 
     const quint32 seconds = (nowMilliseconds - m_start) / 1000;
     Tick tick;
     tick.display = displayText(seconds);
+    tick.elapsedSeconds = seconds;
     tick.playPreAlarm = settings.PreAlarm && crosses(seconds, qint64(settings.PreAlarmTime) * 60);
     tick.playAlarm = settings.Alarm && crosses(seconds, qint64(settings.AlarmTime) * 60);
     tick.recordScore = crosses(seconds, ScoreSecond);

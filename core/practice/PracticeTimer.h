@@ -17,6 +17,7 @@ public:
     struct Tick
     {
         QString display; // MM:SS, the minutes never wrapped
+        quint32 elapsedSeconds = 0; // whole seconds since the start
         bool playPreAlarm = false;
         bool playAlarm = false;
         bool recordScore = false;

@@ -16,15 +16,15 @@ int readNumber(const SettingsReader &read, const char *key, int fallback, int lo
 ExamSettings ExamSettings::read(const SettingsReader &read)
 {
     ExamSettings exam;
-    const QString level = read.string(Section, "Level", QString()).trimmed();
-    for (const ExamLevel &known : ExamProfile::levels(exam.CustomPenalty, exam.CustomPassMark))
-        if (known.name == level)
-            exam.Level = level;
+    const int known = ExamProfile::indexOf(read.string(Section, "Level", QString()).trimmed());
+    if (known >= 0)
+        exam.Level = ExamProfile::levels(0, 0).at(known).key;
     exam.CustomPenalty
         = readNumber(read, "CustomPenalty", exam.CustomPenalty, MinPenalty, MaxPenalty);
     exam.CustomPassMark
         = readNumber(read, "CustomPassMark", exam.CustomPassMark, MinPassMark, MaxPassMark);
     exam.ShowFigures = read.boolean(Section, "ShowFigures", true);
+    exam.ExamMode = read.boolean(Section, "ExamMode", false);
     return exam;
 }
 
@@ -38,15 +38,13 @@ void ExamSettings::write(SettingsWriter &write) const
     write.integer(Section, "CustomPenalty", CustomPenalty);
     write.integer(Section, "CustomPassMark", CustomPassMark);
     write.boolean(Section, "ShowFigures", ShowFigures);
+    write.boolean(Section, "ExamMode", ExamMode);
 }
 
 int ExamSettings::levelIndex() const
 {
-    const QList<ExamLevel> levels = ExamProfile::levels(CustomPenalty, CustomPassMark);
-    for (int i = 0; i < levels.size(); ++i)
-        if (levels.at(i).name == Level)
-            return i;
-    return ExamProfile::DefaultIndex;
+    const int index = ExamProfile::indexOf(Level);
+    return index >= 0 ? index : ExamProfile::DefaultIndex;
 }
 
 ExamLevel ExamSettings::level() const

@@ -1,5 +1,6 @@
 #include "dialogs/exam/ExamResultWindow.h"
 
+#include "dialogs/exam/ExamMinuteChart.h"
 #include "dialogs/exam/ExamReviewPane.h"
 
 #include <QApplication>
@@ -50,6 +51,8 @@ ExamResultWindow::ExamResultWindow(QWidget *parent)
     NoticeLabel->setStyleSheet(QStringLiteral("color: darkred"));
     NoticeLabel->hide();
     layout->addWidget(NoticeLabel);
+    MinuteChart = new ExamMinuteChart(this);
+    layout->addWidget(MinuteChart);
 
     auto *buttons = new QHBoxLayout;
     layout->addLayout(buttons);

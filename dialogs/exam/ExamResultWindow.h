@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class ExamMinuteChart;
 class QFormLayout;
 class QLabel;
 class QPushButton;
@@ -52,6 +53,7 @@ public:
     QLabel *VerdictLabel = nullptr;
     QLabel *CalculationLabel = nullptr;
     QLabel *NoticeLabel = nullptr; // hidden unless there is something to tell
+    ExamMinuteChart *MinuteChart = nullptr; // the run's minutes; hidden without any
     QPushButton *PreviousButton = nullptr;
     QPushButton *NextButton = nullptr;
     QPushButton *CloseButton = nullptr;

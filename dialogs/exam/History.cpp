@@ -65,7 +65,7 @@ void THistoryForm::setupControls()
     XYPlot = new Tsp_XYPlot(this);
     MarkLabel = new QLabel(this);
     MarkLabel->setText(
-        QStringLiteral("赤い線: %1の合格点 %2").arg(m_level.name).arg(m_level.passMark));
+        QStringLiteral("赤い線: %1の合格点 %2").arg(m_level.title()).arg(m_level.passMark));
     FolderButton = new QPushButton(QStringLiteral("フォルダーを開く(&F)"), this);
     FolderButton->setToolTip(QDir::toNativeSeparators(m_path));
     CloseButton = new QPushButton(QStringLiteral("閉じる"), this);

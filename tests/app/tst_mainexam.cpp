@@ -1,5 +1,6 @@
 #include "tests/support/Trainer.h"
 
+#include "app/exam/ExamLevelBox.h"
 #include "app/exam/ExamScoring.h"
 #include "app/exam/ExamToolBar.h"
 #include "core/exam/ExamHistory.h"
@@ -110,13 +111,15 @@ void TestMainExam::figuresFollowTyping_data()
         << QString(210, u'a') << u'b' + QString(200, u'a') << 0
         << QStringList { "誤字 1  脱字 0  余字 0", "得点 201 − 1 × 1 = 200", "合格点 200 到達" };
     QTest::newRow("自由設定 exactly the mark passes")
-        << QStringLiteral("abcdefghijkl") << QStringLiteral("abcdefgXij") << 6
+        << QStringLiteral("abcdefghijkl") << QStringLiteral("abcdefgXij")
+        << ExamProfile::CustomIndex
         << QStringList { "誤字 1  脱字 0  余字 0", "得点 10 − 1 × 2 = 8", "合格点 8 到達" };
     QTest::newRow("自由設定 one under the mark")
-        << QStringLiteral("abcdefghijkl") << QStringLiteral("abcdfgXijk") << 6
+        << QStringLiteral("abcdefghijkl") << QStringLiteral("abcdfgXijk")
+        << ExamProfile::CustomIndex
         << QStringList { "誤字 1  脱字 1  余字 0", "得点 10 − 2 × 2 = 6", "合格点 8 未達" };
     QTest::newRow("typed past the end")
-        << QStringLiteral("abc") << QStringLiteral("abcde") << 6
+        << QStringLiteral("abc") << QStringLiteral("abcde") << ExamProfile::CustomIndex
         << QStringList { "誤字 0  脱字 0  余字 2", "得点 5 − 2 × 2 = 1", "合格点 8 未達" };
 }
 
@@ -130,7 +133,7 @@ void TestMainExam::figuresFollowTyping()
     TMainForm &w = *t.window;
     w.exam().bar()->PenaltySpin->setValue(2);
     w.exam().bar()->PassMarkSpin->setValue(8);
-    w.exam().bar()->LevelCombo->setCurrentIndex(level);
+    w.exam().bar()->LevelCombo->setCurrentLevel(level);
     w.LeftMemo->setPlainText(practice);
     for (const QString &line : typed.split(u'\n')) {
         if (!w.RightMemo->toPlainText().isEmpty())
@@ -171,10 +174,10 @@ void TestMainExam::levelAndFiguresComeBackAtTheNextStart()
     {
         Trainer t(ini);
         TMainForm &w = *t.window;
-        QCOMPARE(w.exam().bar()->LevelCombo->currentText(), QStringLiteral("準1級"));
+        QCOMPARE(w.exam().bar()->LevelCombo->currentText(), QStringLiteral("ワープロ 準1級"));
         QTRY_VERIFY(!w.exam().bar()->ScoreLabel->isVisible()); // the bar lays itself out later
         QVERIFY(!w.exam().bar()->PenaltySpin->isVisible());
-        w.exam().bar()->LevelCombo->setCurrentIndex(6);
+        w.exam().bar()->LevelCombo->setCurrentLevel(ExamProfile::CustomIndex);
         QTRY_VERIFY(
             w.exam().bar()->PenaltySpin->isVisible() && w.exam().bar()->PassMarkSpin->isVisible());
         w.exam().bar()->PenaltySpin->setValue(5);
@@ -198,7 +201,7 @@ void TestMainExam::tenMinuteResultIsRecordedButACheckIsNot()
     TMainForm &w = *t.window;
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    w.exam().bar()->LevelCombo->setCurrentIndex(3); // 2級: 3 characters an error, 500 to pass
+    w.exam().bar()->LevelCombo->setCurrentLevel(3); // 2級: 3 characters an error, 500 to pass
     openPractice(t, QStringLiteral("問題1.txt"), QStringLiteral("わたしたちは\n走る"));
     w.RightMemo->setPlainText(QStringLiteral("私達は\n走"));
     const ExamHistory history(ExamHistory::pathBeside(t.iniPath()));
@@ -214,7 +217,7 @@ void TestMainExam::tenMinuteResultIsRecordedButACheckIsNot()
     QCOMPARE(runs.size(), 1);
     const ExamResult &run = runs.first();
     QCOMPARE(run.practiceName, QStringLiteral("問題1.txt"));
-    QCOMPARE(run.level, QStringLiteral("2級"));
+    QCOMPARE(run.level, QStringLiteral("ワープロ 2級")); // new rows name the exam
     QCOMPARE(QList<int>({ run.typedCount, run.substitutions, run.omissions, run.insertions,
                  run.netScore, run.passMark }),
         QList<int>({ 5, 2, 3, 0, 0, 500 })); // 私達 for わたしたち: 5 errors
@@ -405,7 +408,7 @@ void TestMainExam::keyboardGoesBackToThePane()
     TMainForm &w = *t.window;
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    w.exam().bar()->LevelCombo->setCurrentIndex(ExamProfile::CustomIndex);
+    w.exam().bar()->LevelCombo->setCurrentLevel(ExamProfile::CustomIndex);
     w.LeftMemo->setPlainText(QStringLiteral("abcdef"));
     w.RightMemo->setPlainText(QStringLiteral("aXc"));
     if (control == QStringLiteral("next")) {
@@ -418,7 +421,7 @@ void TestMainExam::keyboardGoesBackToThePane()
     } else if (control == QStringLiteral("level")) {
         w.exam().bar()->LevelCombo->setFocus();
         QTest::keyClick(w.exam().bar()->LevelCombo, Qt::Key_Up); // as a pick from its list does
-        QCOMPARE(w.exam().bar()->LevelCombo->currentIndex(), ExamProfile::CustomIndex - 1);
+        QCOMPARE(w.exam().bar()->LevelCombo->currentLevel(), ExamProfile::CustomIndex - 1);
     } else {
         QSpinBox *spin = control == QStringLiteral("penalty") ? w.exam().bar()->PenaltySpin
                                                               : w.exam().bar()->PassMarkSpin;

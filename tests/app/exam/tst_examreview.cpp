@@ -214,7 +214,7 @@ void TestExamReview::numberBoxesTakeFullWidthDigits()
     Trainer t;
     TMainForm &w = *t.window;
     TSpinEdit minutes; // the kind of box 環境設定 takes its minutes in
-    w.exam().bar()->LevelCombo->setCurrentIndex(ExamProfile::CustomIndex); // the spins shown
+    w.exam().bar()->LevelCombo->setCurrentLevel(ExamProfile::CustomIndex); // the spins shown
     QWidget *target = box == "penalty" ? static_cast<QWidget *>(w.exam().bar()->PenaltySpin)
         : box == "pass mark"           ? w.exam().bar()->PassMarkSpin
         : box == "font size"           ? static_cast<QWidget *>(w.FontSizeCombo)

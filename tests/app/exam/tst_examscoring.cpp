@@ -1,3 +1,4 @@
+#include "app/exam/ExamLevelBox.h"
 #include "app/exam/ExamScoring.h"
 #include "app/exam/ExamToolBar.h"
 #include "core/Errors.h"
@@ -121,9 +122,9 @@ void TestExamScoring::barKeepsTheWindowsRecord()
     Scoring s;
     s.settings.Level = QStringLiteral("9級"); // not a level: shown and kept as the default
     s.scoring.applySettings();
-    QCOMPARE(s.settings.Level, QStringLiteral("3級"));
-    s.scoring.bar()->LevelCombo->setCurrentIndex(3);
-    QCOMPARE(s.settings.Level, QStringLiteral("2級"));
+    QCOMPARE(s.settings.Level, QStringLiteral("wp:3級"));
+    s.scoring.bar()->LevelCombo->setCurrentLevel(3);
+    QCOMPARE(s.settings.Level, QStringLiteral("wp:2級"));
     s.practice->setPlainText(QStringLiteral("abc"));
     s.typed->setPlainText(QStringLiteral("ab"));
     QTRY_COMPARE(s.scoring.bar()->PassLabel->text(), QStringLiteral("合格点 500 未達"));

@@ -498,7 +498,7 @@ void TestExamAlignment::scoresLevels_data()
     QTest::newRow("準1級 one short") << 4 << "準1級" << 649 << 10 << 599 << false;
     QTest::newRow("1級 exactly the mark") << 5 << "1級" << 750 << 10 << 700 << true;
     QTest::newRow("never below 0") << 5 << "1級" << 10 << 3 << 0 << false;
-    QTest::newRow("custom") << 6 << "自由設定" << 120 << 2 << 100 << true;
+    QTest::newRow("custom") << ExamProfile::CustomIndex << "自由設定" << 120 << 2 << 100 << true;
     QTest::newRow("absurd errors") << 5 << "1級" << 700 << INT_MAX << 0 << false;
 }
 

@@ -26,7 +26,7 @@ std::optional<ExamLevel> levelOfFile(const QString &fileName)
 {
     const QString prefix = fileName.section(u'_', 0, 0);
     const QList<ExamLevel> levels = ExamProfile::levels(0, 0);
-    for (int i = 0; i < ExamProfile::CustomIndex; ++i) {
+    for (int i = 0; i < ExamProfile::WordProcessorCount; ++i) {
         if (levels[i].name == prefix)
             return levels[i];
     }
@@ -175,7 +175,7 @@ void TestKanjiShare::shippedTexts()
 
     const QList<ExamLevel> levels = ExamProfile::levels(0, 0);
     int total = 0;
-    for (int i = 0; i < ExamProfile::CustomIndex; ++i) {
+    for (int i = 0; i < ExamProfile::WordProcessorCount; ++i) {
         QVERIFY2(perLevel.value(levels[i].name) >= 3, qPrintable(levels[i].name));
         total += perLevel.value(levels[i].name);
     }
