@@ -1,5 +1,6 @@
 #include "tests/support/Trainer.h"
 
+#include "app/exam/ExamLevelBox.h"
 #include "app/exam/ExamScoring.h"
 #include "app/exam/ExamToolBar.h"
 #include "controls/edit/Spin.h"
