@@ -16,4 +16,8 @@ struct ExamResult
     int netScore = 0;
     int passMark = 0;
     bool passed = false;
+    // The kept run's file name in the runs folder beside the history; empty for
+    // rows written before runs were kept, or when keeping it failed.
+    QString detailFile;
+    bool operator==(const ExamResult &) const = default;
 };

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "core/exam/ExamProfile.h"
+#include "core/exam/ExamRunDetail.h"
+
+#include <QString>
+
+// The kept runs: one file per ten-minute run in a folder beside the history
+// file, named by the run's time. Losing the folder loses the detail, never the
+// history's rows.
+class ExamRunStore
+{
+public:
+    static constexpr const char *FolderName = "vemitrainer-runs";
+
+    // The folder beside the given history file.
+    explicit ExamRunStore(const QString &historyPath);
+    QString folder() const { return m_folder; }
+
+    // The detail of a run as it stands at its capture: the blocks of errors with
+    // their context, the practice text up to where the typing reached.
+    static ExamRunDetail make(const ExamResult &result, const ExamLevel &level,
+        const ExamAlignment::Result &aligned, const QString &practice, const QString &typed);
+
+    // Writes a new file (named by the run's time; never over another run's file)
+    // as safely as the settings file is written, and returns its name, for the
+    // history row. Throws VemiError naming the file when it cannot be written.
+    QString write(const ExamRunDetail &detail) const;
+    // Throws VemiError naming the file when it is missing or cannot be read.
+    ExamRunDetail read(const QString &fileName) const;
+    // A file already gone is no error. Throws VemiError when it cannot be removed.
+    void remove(const QString &fileName) const;
+
+private:
+    QString m_folder;
+};
