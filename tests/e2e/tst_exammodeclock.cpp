@@ -3,11 +3,9 @@
 #include "app/exam/ExamToolBar.h"
 #include "controls/lcd/Lcd99.h"
 #include "platform/Clock.h"
-#include "tests/support/FakeDialogs.h"
-#include "tests/support/RecordingSoundPlayer.h"
+#include "tests/support/Trainer.h"
 
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTest>
 
 // 試験モード through a whole run with the real window timer and the real clock
@@ -22,16 +20,8 @@ private slots:
 
 void TestExamModeClock::paneClosesAtTenMinutesUntilStopped()
 {
-    QTemporaryDir folder;
-    SteadyClock clock;
-    RecordingSoundPlayer sound;
-    FakeDialogs dialogs;
-    const Services services { clock, sound, dialogs,
-        folder.filePath(QStringLiteral("vemitrainer")) };
-    Settings settings;
-    QStringList scores;
-    TMainForm window(services, settings, scores);
-    window.show();
+    RealClockTrainer trainer;
+    TMainForm &window = *trainer.window;
     window.activateWindow();
     // Waits are in sped-up time: ten real seconds for the window manager.
     QVERIFY(QTest::qWaitForWindowActive(&window, 600'000));
@@ -39,9 +29,9 @@ void TestExamModeClock::paneClosesAtTenMinutesUntilStopped()
     QVERIFY(window.examSettings().ExamMode);
 
     QTest::keyClicks(window.RightMemo, QStringLiteral("abc"));
-    dialogs.answers << QMessageBox::No; // keep the text
+    trainer.dialogs.answers << QMessageBox::No; // keep the text
     QTest::keyClick(window.RightMemo, Qt::Key_F2);
-    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(trainer.dialogs.messages.size(), 1);
     QTRY_VERIFY_WITH_TIMEOUT(window.LCD99->value() >= QStringLiteral("09:30"), 900'000);
     QVERIFY(!window.RightMemo->isReadOnly());
     QTest::keyClicks(window.RightMemo, QStringLiteral("d")); // half a minute before time
@@ -52,7 +42,7 @@ void TestExamModeClock::paneClosesAtTenMinutesUntilStopped()
         qPrintable(closedAt));
     QTest::keyClicks(window.RightMemo, QStringLiteral("xyz"));
     QCOMPARE(window.RightMemo->toPlainText(), QStringLiteral("abcd"));
-    QCOMPARE(scores, QStringList { QStringLiteral("4") });
+    QCOMPARE(trainer.scores, QStringList { QStringLiteral("4") });
     QTest::qWait(30'000); // half a minute on, the pane is still closed
     QVERIFY(window.RightMemo->isReadOnly());
     QVERIFY(window.LCD99->value() > closedAt);
@@ -61,7 +51,7 @@ void TestExamModeClock::paneClosesAtTenMinutesUntilStopped()
     QVERIFY(!window.RightMemo->isReadOnly());
     QTest::keyClicks(window.RightMemo, QStringLiteral("e"));
     QCOMPARE(window.RightMemo->toPlainText(), QStringLiteral("abcde"));
-    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(trainer.dialogs.messages.size(), 1);
 }
 
 QTEST_MAIN(TestExamModeClock)

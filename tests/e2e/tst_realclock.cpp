@@ -1,13 +1,11 @@
 #include "app/Main.h"
 #include "controls/lcd/Lcd99.h"
 #include "platform/Clock.h"
-#include "tests/support/FakeDialogs.h"
-#include "tests/support/RecordingSoundPlayer.h"
+#include "tests/support/Trainer.h"
 
 #include <QAccessible>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTest>
 
 // The trainer's window on a real display with the real clock and the real
@@ -31,16 +29,8 @@ void TestRealClock::displayShowsElapsedWholeSeconds_data()
 
 void TestRealClock::displayShowsElapsedWholeSeconds()
 {
-    QTemporaryDir folder;
-    SteadyClock clock;
-    RecordingSoundPlayer sound;
-    FakeDialogs dialogs;
-    const Services services { clock, sound, dialogs,
-        folder.filePath(QStringLiteral("vemitrainer")) };
-    Settings settings;
-    QStringList scores;
-    TMainForm window(services, settings, scores);
-    window.show();
+    RealClockTrainer trainer;
+    TMainForm &window = *trainer.window;
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QAccessibleInterface *display = QAccessible::queryAccessibleInterface(window.LCD99);

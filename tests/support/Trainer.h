@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Main.h"
+#include "platform/Clock.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/FileBytes.h"
@@ -10,11 +11,12 @@
 
 #include <memory>
 
-// One trainer window over a fresh program folder, with a hand-moved clock,
-// recorded sounds and scripted dialogs.
-struct Trainer
+// One trainer window over a fresh program folder, with the given clock (a
+// hand-moved one, or the real one for end-to-end runs), recorded sounds and
+// scripted dialogs.
+template <class ClockType> struct BasicTrainer
 {
-    explicit Trainer(const QByteArray &settingsFile = QByteArray())
+    explicit BasicTrainer(const QByteArray &settingsFile = QByteArray())
     {
         if (!settingsFile.isNull())
             writeAll(iniPath(), settingsFile);
@@ -26,7 +28,7 @@ struct Trainer
     QByteArray iniBytes() const { return readAll(iniPath()); }
 
     TemporaryFolder folder;
-    FakeClock clock;
+    ClockType clock;
     RecordingSoundPlayer sound;
     FakeDialogs dialogs;
     Services services { clock, sound, dialogs, folder.filePath(QStringLiteral("vemitrainer")) };
@@ -34,3 +36,6 @@ struct Trainer
     QStringList scores;
     std::unique_ptr<TMainForm> window;
 };
+
+using Trainer = BasicTrainer<FakeClock>;
+using RealClockTrainer = BasicTrainer<SteadyClock>;
