@@ -406,13 +406,17 @@ void THistoryForm::DeleteButtonClick()
             QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
         return;
+    // The row goes first; a kept file that stays behind is told after the refresh.
+    QString leftOver;
     try {
-        ExamHistory(m_path).remove(victim);
+        leftOver = ExamHistory(m_path).remove(victim);
     } catch (const VemiError &error) {
         showErrorBox(m_dialogs, this, error.message());
         return;
     }
     loadRuns();
+    if (!leftOver.isEmpty())
+        showErrorBox(m_dialogs, this, leftOver);
 }
 
 void THistoryForm::FolderButtonClick()
