@@ -309,12 +309,19 @@ void THistoryForm::fillChart()
         marks.append(run.passMark);
     if (marks.isEmpty())
         marks.append(m_level.passMark);
+    // A plot on the screen repaints itself for each point added: with
+    // thousands of runs the points go in while it is hidden.
+    const bool onScreen = XYPlot->isVisible();
+    if (onScreen)
+        XYPlot->hide();
     for (const QPointF &point : HistoryFilter::passSteps(marks, bottom.max()))
         PassMarkLine->AddXY(point.x(), point.y());
     for (int i = 0; i < count; ++i) {
         XYLine->AddXY(i + 1, m_shown[i].netScore);
         (m_shown[i].passed ? PassedPoints : FailedPoints)->AddXY(i + 1, m_shown[i].netScore);
     }
+    if (onScreen)
+        XYPlot->show();
 }
 
 int THistoryForm::currentRun() const
