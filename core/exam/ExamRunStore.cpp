@@ -198,7 +198,8 @@ QString ExamRunStore::write(const ExamRunDetail &detail) const
         throw VemiError(QStringLiteral("練習の記録が大きすぎて、フォルダー %1 に残せません")
                             .arg(QDir::toNativeSeparators(m_folder)));
     if (!QDir().mkpath(m_folder))
-        throwWriteError(m_folder, errno);
+        throw VemiError(QStringLiteral("練習の記録のフォルダー %1 を作れません")
+                            .arg(QDir::toNativeSeparators(m_folder)));
     const QByteArray hidden = writeHidden(m_folder, data);
     for (int attempt = 0; attempt < MostSameSecond; ++attempt) {
         const QString name = fileNameFor(detail.result.when, attempt);

@@ -37,11 +37,12 @@ QByteArray utf8(const char *text)
     return QByteArray(text);
 }
 
+// Each row's practice text, and its kept run's file after an arrow when it names one.
 QStringList names(const QList<ExamResult> &results)
 {
     QStringList list;
     for (const ExamResult &r : results)
-        list << r.practiceName;
+        list << r.practiceName + (r.detailFile.isEmpty() ? QString() : u'→' + r.detailFile);
     return list;
 }
 
@@ -206,7 +207,7 @@ void TestExamHistory::readsCompleteRowsOnly_data()
         << std::optional(Head + row("\"a\"b") + row("c")) << QStringList { "c" };
     QTest::newRow("extra columns of a later version")
         << std::optional(Head + row("a").replace("合格\r\n", "合格,x.json,42\r\n"))
-        << QStringList { "a" };
+        << QStringList { "a→x.json" };
 }
 
 void TestExamHistory::readsCompleteRowsOnly()
