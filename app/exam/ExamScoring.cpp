@@ -6,6 +6,7 @@
 #include "core/exam/ExamErrorList.h"
 #include "core/exam/ExamHistory.h"
 #include "core/exam/ExamResult.h"
+#include "core/exam/ExamRunStore.h"
 #include "core/exam/KanjiShare.h"
 #include "core/text/VisibleCount.h"
 #include "dialogs/exam/ExamMinuteChart.h"
@@ -205,19 +206,36 @@ void ExamScoring::check()
     showResult(resultFor(m_typedCount), calculationFor(m_typedCount));
 }
 
-// Without a practice text there is nothing to score against.
+// Without a practice text there is nothing to score against. The run is kept
+// first, so that its row can name it; a run that cannot be kept still gets its
+// row, and a kept run whose row cannot be written goes again, as nothing names it.
 void ExamScoring::recordResult(int typedCount)
 {
     if (m_panes.practice->toPlainText().isEmpty())
         return;
-    const ExamResult result = resultFor(typedCount);
-    QString notice;
+    ExamResult result = resultFor(typedCount);
+    const QString historyPath = m_historyPath();
+    const ExamRunStore store(historyPath);
+    QStringList notices;
     try {
-        ExamHistory(m_historyPath()).append(result);
+        result.detailFile = store.write(ExamRunStore::make(
+            result, m_settings.level(), m_aligned, m_alignment.practiceText(), m_alignedTyped));
     } catch (const VemiError &error) {
-        notice = historyFailureNotice(error.message());
+        notices << runFailureNotice(error.message());
     }
-    showResult(result, calculationFor(typedCount), notice);
+    try {
+        ExamHistory(historyPath).append(result);
+    } catch (const VemiError &error) {
+        notices << historyFailureNotice(error.message());
+        if (!result.detailFile.isEmpty()) {
+            try {
+                store.remove(result.detailFile);
+            } catch (const VemiError &) { // only space lost: the history has failed already
+            }
+        }
+    }
+    notices.removeAll(QString());
+    showResult(result, calculationFor(typedCount), notices.join(u'\n'));
 }
 
 // The notice goes in before the window is placed, which it makes taller.
@@ -290,6 +308,15 @@ QString ExamScoring::historyFailureNotice(const QString &message)
     m_toldHistoryFailure = true;
     return message
         + QStringLiteral("\nこの結果は練習履歴に残りません。練習はこのまま続けられます。");
+}
+
+// As the history's failure, once a session; the row is written all the same.
+QString ExamScoring::runFailureNotice(const QString &message)
+{
+    if (m_toldRunFailure)
+        return {};
+    m_toldRunFailure = true;
+    return message + QStringLiteral("\nこの回の入力内容は残りませんが、結果は練習履歴に残ります。");
 }
 
 void ExamScoring::practiceStarted()

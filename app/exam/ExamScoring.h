@@ -85,6 +85,7 @@ private:
         const ExamResult &result, const ExamCalculation &calculation, const QString &notice = {});
     QPoint clearPlaceForResult() const;
     QString historyFailureNotice(const QString &message);
+    QString runFailureNotice(const QString &message);
 
     Panes m_panes;
     ExamSettings &m_settings;
@@ -103,6 +104,7 @@ private:
     bool m_alignmentStale = true;
     bool m_practiceStale = true;
     bool m_toldHistoryFailure = false;
+    bool m_toldRunFailure = false;
     ExamPace::MinuteMarks m_minutes; // of the run going on or the last one
     quint32 m_elapsedSeconds = 0;
     bool m_running = false;

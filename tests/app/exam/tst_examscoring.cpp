@@ -3,10 +3,13 @@
 #include "app/exam/ExamToolBar.h"
 #include "core/Errors.h"
 #include "core/exam/ExamHistory.h"
+#include "core/exam/ExamRunStore.h"
 #include "dialogs/exam/ExamResultWindow.h"
 #include "tests/support/Trainer.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
@@ -47,6 +50,8 @@ private slots:
     void capturedCountIsScored_data();
     void capturedCountIsScored();
     void captureHandsOnTheScoreListsCount();
+    void captureKeepsTheRunCheckDoesNot_data();
+    void captureKeepsTheRunCheckDoesNot();
     void noPracticeTextScoresNothing();
     void barKeepsTheWindowsRecord();
 };
@@ -103,6 +108,57 @@ void TestExamScoring::captureHandsOnTheScoreListsCount()
     QCOMPARE(captured.size(), 1);
     QCOMPARE(captured.first().first(), QVariant(6));
     QCOMPARE(ExamHistory(ExamHistory::pathBeside(t.iniPath())).read().first().typedCount, 6);
+}
+
+void TestExamScoring::captureKeepsTheRunCheckDoesNot_data()
+{
+    QTest::addColumn<QString>("blocked"); // a folder or file in the way
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<bool>("kept"); // a run file named by the row
+    QTest::addColumn<QString>("told"); // in the result window's notice
+    QTest::newRow("both written") << QString() << 1 << true << QString();
+    QTest::newRow("runs folder blocked: the row all the same")
+        << QStringLiteral("vemitrainer-runs") << 1 << false << QStringLiteral("vemitrainer-runs");
+    QTest::newRow("history blocked: no run file left that nothing names")
+        << QStringLiteral("history.csv") << 0 << false << QStringLiteral("history.csv");
+}
+
+void TestExamScoring::captureKeepsTheRunCheckDoesNot()
+{
+    QFETCH(QString, blocked);
+    QFETCH(int, rows);
+    QFETCH(bool, kept);
+    QFETCH(QString, told);
+    Scoring s;
+    const ExamRunStore store(s.historyPath());
+    if (!blocked.isEmpty()) // a folder under the history's name, a file under the folder's
+        QVERIFY(blocked.endsWith(".csv")
+                ? QDir().mkdir(s.folder.filePath(blocked))
+                : QFile(s.folder.filePath(blocked)).open(QIODevice::WriteOnly));
+    s.practice->setPlainText(QStringLiteral("発送する\nネズミ"));
+    s.typed->setPlainText(QStringLiteral("発想する\nねずみ"));
+    s.scoring.check(); // F4: nothing kept
+    QCOMPARE(QFileInfo(store.folder()).isDir(), false);
+    QVERIFY(QFileInfo(s.historyPath()).isDir() || !QFile::exists(s.historyPath()));
+
+    s.scoring.recordResult(7);
+    const QList<ExamResult> history = QFileInfo(s.historyPath()).isDir()
+        ? QList<ExamResult>()
+        : ExamHistory(s.historyPath()).read();
+    QCOMPARE(history.size(), rows);
+    const QStringList files = QDir(store.folder()).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(files.size(), kept ? 1 : 0);
+    if (kept) {
+        const ExamRunDetail run = store.read(history.first().detailFile);
+        QCOMPARE(run.result, history.first());
+        QCOMPARE(run.typed, s.typed->toPlainText());
+        QCOMPARE(run.errors.size(), 2); // 想, ねずみ: adjacent errors are one block
+    } else if (rows) {
+        QCOMPARE(history.first().detailFile, QString());
+    }
+    const QLabel *notice = s.scoring.resultWindow()->NoticeLabel;
+    QCOMPARE(notice->isVisibleTo(s.scoring.resultWindow()), !told.isEmpty());
+    QVERIFY2(notice->text().contains(told), qPrintable(notice->text()));
 }
 
 void TestExamScoring::noPracticeTextScoresNothing()
