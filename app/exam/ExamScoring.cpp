@@ -216,26 +216,29 @@ void ExamScoring::recordResult(int typedCount)
     ExamResult result = resultFor(typedCount);
     const QString historyPath = m_historyPath();
     const ExamRunStore store(historyPath);
-    QStringList notices;
+    QString runFailure;
     try {
         result.detailFile = store.write(ExamRunStore::make(
             result, m_settings.level(), m_aligned, m_alignment.practiceText(), m_alignedTyped));
     } catch (const VemiError &error) {
-        notices << runFailureNotice(error.message());
+        runFailure = error.message();
     }
+    QString notice;
     try {
         ExamHistory(historyPath).append(result);
+        if (!runFailure.isEmpty())
+            notice = runFailureNotice(runFailure);
     } catch (const VemiError &error) {
-        notices << historyFailureNotice(error.message());
+        // The history's notice tells the whole loss.
+        notice = historyFailureNotice(error.message());
         if (!result.detailFile.isEmpty()) {
             try {
                 store.remove(result.detailFile);
-            } catch (const VemiError &) { // only space lost: the history has failed already
+            } catch (const VemiError &) { // only space is lost
             }
         }
     }
-    notices.removeAll(QString());
-    showResult(result, calculationFor(typedCount), notices.join(u'\n'));
+    showResult(result, calculationFor(typedCount), notice);
 }
 
 // The notice goes in before the window is placed, which it makes taller.

@@ -131,6 +131,7 @@ std::optional<ExamRunDetail> decode(const QByteArray &data)
     ExamRunDetail d;
     ExamResult &r = d.result;
     r.when = QDateTime::fromString(f.text("when"), Qt::ISODate).toLocalTime();
+    r.when = r.when.addMSecs(-r.when.time().msec()); // to the second, as written
     r.practiceName = f.text("practiceName");
     r.level = f.text("level");
     r.typedCount = f.count("typedCount");

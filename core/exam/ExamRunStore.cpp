@@ -88,9 +88,11 @@ bool isRunFileName(const QString &name)
     return pattern.match(name).hasMatch();
 }
 
+// A run without a time (none the capture makes) is named by the time it is kept.
 QString fileNameFor(const QDateTime &when, int attempt)
 {
-    const QString stamp = when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString stamp = (when.isValid() ? when : QDateTime::currentDateTime())
+                              .toString(QStringLiteral("yyyyMMdd-HHmmss"));
     return attempt == 0 ? stamp + QStringLiteral(".json")
                         : QStringLiteral("%1-%2.json").arg(stamp).arg(attempt + 1);
 }

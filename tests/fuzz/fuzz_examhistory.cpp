@@ -38,6 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
              &run.netScore, &run.passMark })
         *count = input.ConsumeIntegralInRange(0, 999999999);
     run.passed = input.ConsumeBool();
+    run.detailFile = text(input);
     const std::string rest = input.ConsumeRemainingBytesAsString();
 
     const ExamHistory history(scratchFile(
@@ -54,5 +55,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         && back.omissions == run.omissions && back.insertions == run.insertions
         && back.netScore == run.netScore && back.passMark == run.passMark
         && back.passed == run.passed);
+    FUZZ_CHECK(back.detailFile == asWritten(run.detailFile));
     return 0;
 }

@@ -112,29 +112,33 @@ void TestExamScoring::captureHandsOnTheScoreListsCount()
 
 void TestExamScoring::captureKeepsTheRunCheckDoesNot_data()
 {
-    QTest::addColumn<QString>("blocked"); // a folder or file in the way
+    QTest::addColumn<QStringList>("blocked"); // folders or files in the way
     QTest::addColumn<int>("rows");
     QTest::addColumn<bool>("kept"); // a run file named by the row
     QTest::addColumn<QString>("told"); // in the result window's notice
-    QTest::newRow("both written") << QString() << 1 << true << QString();
+    const QString runs = QStringLiteral("vemitrainer-runs"),
+                  history = QStringLiteral("history.csv");
+    QTest::newRow("both written") << QStringList() << 1 << true << QString();
     QTest::newRow("runs folder blocked: the row all the same")
-        << QStringLiteral("vemitrainer-runs") << 1 << false << QStringLiteral("vemitrainer-runs");
+        << QStringList { runs } << 1 << false << runs;
     QTest::newRow("history blocked: no run file left that nothing names")
-        << QStringLiteral("history.csv") << 0 << false << QStringLiteral("history.csv");
+        << QStringList { history } << 0 << false << history;
+    QTest::newRow("both blocked: the history's loss told alone")
+        << QStringList { runs, history } << 0 << false << history;
 }
 
 void TestExamScoring::captureKeepsTheRunCheckDoesNot()
 {
-    QFETCH(QString, blocked);
+    QFETCH(QStringList, blocked);
     QFETCH(int, rows);
     QFETCH(bool, kept);
     QFETCH(QString, told);
     Scoring s;
     const ExamRunStore store(s.historyPath());
-    if (!blocked.isEmpty()) // a folder under the history's name, a file under the folder's
-        QVERIFY(blocked.endsWith(".csv")
-                ? QDir().mkdir(s.folder.filePath(blocked))
-                : QFile(s.folder.filePath(blocked)).open(QIODevice::WriteOnly));
+    for (const QString &name :
+        blocked) // a folder under the history's name, a file under the folder's
+        QVERIFY(name.endsWith(".csv") ? QDir().mkdir(s.folder.filePath(name))
+                                      : QFile(s.folder.filePath(name)).open(QIODevice::WriteOnly));
     s.practice->setPlainText(QStringLiteral("発送する\nネズミ"));
     s.typed->setPlainText(QStringLiteral("発想する\nねずみ"));
     s.scoring.check(); // F4: nothing kept
@@ -159,6 +163,8 @@ void TestExamScoring::captureKeepsTheRunCheckDoesNot()
     const QLabel *notice = s.scoring.resultWindow()->NoticeLabel;
     QCOMPARE(notice->isVisibleTo(s.scoring.resultWindow()), !told.isEmpty());
     QVERIFY2(notice->text().contains(told), qPrintable(notice->text()));
+    QCOMPARE(
+        notice->text().contains(QStringLiteral("練習履歴に残ります")), rows && !told.isEmpty());
 }
 
 void TestExamScoring::noPracticeTextScoresNothing()
