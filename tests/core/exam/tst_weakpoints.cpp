@@ -1,7 +1,13 @@
 #include "core/exam/WeakPoints.h"
 
+#include "core/Errors.h"
+#include "core/exam/WeakPointCache.h"
+
 #include "core/exam/ExamErrorList.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -42,6 +48,7 @@ class TestWeakPoints final : public QObject
 private slots:
     void mistakesAreGroupedAsWords_data();
     void mistakesAreGroupedAsWords();
+    void cacheFollowsNewAndDeletedRuns();
 };
 
 void TestWeakPoints::mistakesAreGroupedAsWords_data()
@@ -87,6 +94,59 @@ void TestWeakPoints::mistakesAreGroupedAsWords()
     for (const WeakPoints::Row &row : WeakPoints::group(kept))
         got.append(told(row));
     QCOMPARE(got, rows);
+}
+
+// The cache file stands in for reading the runs, until a run is added or deleted.
+void TestWeakPoints::cacheFollowsNewAndDeletedRuns()
+{
+    QTemporaryDir folder;
+    QHash<QString, ExamRunDetail> stored;
+    const auto keep = [&](const QString &name, const QString &practice, const QString &typed) {
+        stored.insert(name, runOf(practice, typed, QDateTime(QDate(2026, 12, 1), QTime(9, 0))));
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(name.toUtf8()); // its size and time are what the cache looks at
+    };
+    WeakPointCache cache(folder.path(), [&](const QString &name) {
+        if (!stored.contains(name))
+            throw VemiError(QStringLiteral("読めません"));
+        return stored.value(name);
+    });
+    const auto listed = [&] {
+        QStringList got;
+        for (const WeakPoints::Row &row : cache.rows())
+            got.append(told(row));
+        return got;
+    };
+    keep(QStringLiteral("20261201-090000.json"), QStringLiteral("発送"), QStringLiteral("発想"));
+    keep(QStringLiteral("20261201-091500.json"), QStringLiteral("発送"), QStringLiteral("発想"));
+    QCOMPARE(listed(), QStringList { "誤変換 発送→発想 ×2 in 2" });
+    QCOMPARE(cache.runsRead(), 2);
+    QVERIFY(QFile::exists(folder.filePath(WeakPointCache::FileName)));
+
+    stored.clear(); // from now on only the cache knows the first two runs
+    QCOMPARE(listed(), QStringList { "誤変換 発送→発想 ×2 in 2" });
+    QCOMPARE(cache.runsRead(), 0);
+
+    keep(
+        QStringLiteral("20261202-090000.json"), QStringLiteral("ネズミ"), QStringLiteral("ねずみ"));
+    QCOMPARE(listed(),
+        (QStringList { "誤変換 発送→発想 ×2 in 2", "ひらがなのまま ネズミ→ねずみ ×1 in 1" }));
+    QCOMPARE(cache.runsRead(), 1);
+
+    QVERIFY(QFile::remove(folder.filePath(QStringLiteral("20261201-090000.json"))));
+    QCOMPARE(listed(),
+        (QStringList { "誤変換 発送→発想 ×1 in 1", "ひらがなのまま ネズミ→ねずみ ×1 in 1" }));
+    QCOMPARE(cache.runsRead(), 0);
+
+    // A damaged cache is made again from the runs.
+    QFile damaged(folder.filePath(WeakPointCache::FileName));
+    QVERIFY(damaged.open(QIODevice::ReadWrite));
+    damaged.resize(damaged.size() / 2);
+    damaged.close();
+    QCOMPARE(listed(), QStringList { "ひらがなのまま ネズミ→ねずみ ×1 in 1" });
+    QCOMPARE(cache.runsRead(), 2);
+    QCOMPARE(cache.unreadable().size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestWeakPoints)
