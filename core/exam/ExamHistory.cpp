@@ -1,6 +1,7 @@
 #include "core/exam/ExamHistory.h"
 
 #include "core/Errors.h"
+#include "core/exam/ExamRunStore.h"
 #include "platform/AppendFile.h"
 #include "platform/RegularFile.h"
 
@@ -16,7 +17,8 @@
 
 namespace {
 
-constexpr int ColumnCount = 10;
+constexpr int ColumnCount = 10; // the columns every row has; the kept run's came later
+constexpr int DetailColumn = 10;
 const QByteArray Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 const QByteArray LineEnd = QByteArrayLiteral("\r\n");
 
@@ -63,7 +65,7 @@ QByteArray header()
     return record({ QStringLiteral("日時"), QStringLiteral("練習文"), QStringLiteral("級"),
         QStringLiteral("入力文字数"), QStringLiteral("誤字"), QStringLiteral("脱字"),
         QStringLiteral("余字"), QStringLiteral("純得点"), QStringLiteral("合格点"),
-        QStringLiteral("合否") });
+        QStringLiteral("合否"), QStringLiteral("記録") });
 }
 
 QStringList fieldsOf(const ExamResult &r)
@@ -71,7 +73,7 @@ QStringList fieldsOf(const ExamResult &r)
     return { isoDateTime(r.when), r.practiceName, r.level, QString::number(r.typedCount),
         QString::number(r.substitutions), QString::number(r.omissions),
         QString::number(r.insertions), QString::number(r.netScore), QString::number(r.passMark),
-        passedText(r.passed) };
+        passedText(r.passed), r.detailFile };
 }
 
 QString failureText(AppendFile::Outcome outcome)
@@ -231,6 +233,8 @@ public:
         setShared(r.practiceName, fields[1], m_nameBytes, m_name);
         setShared(r.level, fields[2], m_levelBytes, m_level);
         r.passed = passed == m_passed;
+        if (fields.size() > DetailColumn)
+            r.detailFile = textOf(fields[DetailColumn]);
         return r;
     }
 
@@ -240,6 +244,30 @@ private:
     QByteArray m_nameBytes, m_levelBytes;
     QString m_name, m_level;
 };
+
+// Calls found(result, lineStart, nextLineStart) for each row that parses, in
+// file order, until it returns false. A line that does not parse (cut short,
+// or edited by hand) is skipped alone. The last line counts even without its line end.
+template <typename Found> void forEachRow(const QByteArray &data, Found found)
+{
+    RowReader rows;
+    QByteArray unescaped;
+    qsizetype at = data.startsWith(Bom) ? Bom.size() : 0;
+    while (at < data.size()) {
+        qsizetype end = data.indexOf('\n', at);
+        const qsizetype next = end < 0 ? data.size() : end + 1;
+        if (end < 0)
+            end = data.size();
+        if (end > at && data[end - 1] == '\r')
+            --end;
+        const auto fields = fieldsOfLine(QByteArrayView(data).sliced(at, end - at), unescaped);
+        if (const auto result = fields ? rows.resultOf(*fields) : std::nullopt) {
+            if (!found(*result, at, next))
+                return;
+        }
+        at = next;
+    }
+}
 
 } // namespace
 
@@ -261,32 +289,60 @@ void ExamHistory::append(const ExamResult &result) const
                             .arg(QDir::toNativeSeparators(m_path), failureText(outcome)));
 }
 
-// One row a line: a line that does not parse (cut short, or edited by hand)
-// is skipped alone. The last line counts even without its line end.
-QList<ExamResult> ExamHistory::read() const
+QByteArray ExamHistory::contents() const
 {
-    if (!QFileInfo::exists(m_path))
-        return {};
     QFile file;
     if (!RegularFile::openForReading(file, m_path))
         throw VemiError(QStringLiteral("練習履歴のファイル %1 を読めません")
                             .arg(QDir::toNativeSeparators(m_path)));
     const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw VemiError(QStringLiteral("練習履歴のファイル %1 を読めません")
+                            .arg(QDir::toNativeSeparators(m_path)));
+    return data;
+}
+
+QByteArray ExamHistory::fileBytes(const QList<ExamResult> &rows)
+{
+    QByteArray bytes = Bom + header();
+    for (const ExamResult &row : rows)
+        bytes += record(fieldsOf(row));
+    return bytes;
+}
+
+QList<ExamResult> ExamHistory::read() const
+{
+    if (!QFileInfo::exists(m_path))
+        return {};
     QList<ExamResult> results;
-    RowReader rows;
-    QByteArray unescaped;
-    qsizetype at = data.startsWith(Bom) ? Bom.size() : 0;
-    while (at < data.size()) {
-        qsizetype end = data.indexOf('\n', at);
-        const qsizetype next = end < 0 ? data.size() : end + 1;
-        if (end < 0)
-            end = data.size();
-        if (end > at && data[end - 1] == '\r')
-            --end;
-        const auto fields = fieldsOfLine(QByteArrayView(data).sliced(at, end - at), unescaped);
-        if (const auto result = fields ? rows.resultOf(*fields) : std::nullopt)
-            results << *result;
-        at = next;
-    }
+    forEachRow(contents(), [&](const ExamResult &result, qsizetype, qsizetype) {
+        results << result;
+        return true;
+    });
     return results;
+}
+
+QString ExamHistory::remove(const ExamResult &run) const
+{
+    if (QFileInfo::exists(m_path)) {
+        const QByteArray data = contents();
+        std::optional<std::pair<qsizetype, qsizetype>> line;
+        forEachRow(data, [&](const ExamResult &result, qsizetype at, qsizetype next) {
+            if (result == run)
+                line.emplace(at, next - at);
+            return !line;
+        });
+        if (line && !RegularFile::write(m_path, QByteArray(data).remove(line->first, line->second)))
+            throw VemiError(QStringLiteral("練習履歴のファイル %1 を書き換えられません。"
+                                           "履歴は元のままです")
+                                .arg(QDir::toNativeSeparators(m_path)));
+    }
+    if (run.detailFile.isEmpty())
+        return {};
+    try {
+        ExamRunStore(m_path).remove(run.detailFile);
+    } catch (const VemiError &error) {
+        return error.message() + QStringLiteral("\n練習履歴からは削除しました。");
+    }
+    return {};
 }

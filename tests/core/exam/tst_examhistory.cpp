@@ -1,6 +1,8 @@
 #include "core/Errors.h"
 #include "core/exam/ExamHistory.h"
+#include "core/exam/ExamRunStore.h"
 #include "tests/support/FileBytes.h"
+#include "tests/support/FullDisk.h"
 #include "tests/support/OrdinaryUser.h"
 
 #include <QDir>
@@ -16,7 +18,8 @@
 namespace {
 
 const QByteArray Head = QByteArrayLiteral("\xEF\xBB\xBF")
-    + QStringLiteral("日時,練習文,級,入力文字数,誤字,脱字,余字,純得点,合格点,合否\r\n").toUtf8();
+    + QStringLiteral("日時,練習文,級,入力文字数,誤字,脱字,余字,純得点,合格点,合否,記録\r\n")
+          .toUtf8();
 
 QDateTime at(const char *dateTime, int offsetSeconds)
 {
@@ -26,7 +29,7 @@ QDateTime at(const char *dateTime, int offsetSeconds)
 
 ExamResult result(const QString &name, const QDateTime &when = at("2026-12-09T01:00:00Z", 32400))
 {
-    return { when, name, QStringLiteral("2級"), 520, 5, 4, 3, 484, 500, false };
+    return { when, name, QStringLiteral("2級"), 520, 5, 4, 3, 484, 500, false, {} };
 }
 
 QByteArray utf8(const char *text)
@@ -66,6 +69,9 @@ private slots:
     void lineThatOpensAQuoteCostsOneLine();
     void refusesWhatItCannotWrite_data();
     void refusesWhatItCannotWrite();
+    void removeKeepsEveryOtherByte_data();
+    void removeKeepsEveryOtherByte();
+    void removeOnAFullDiskChangesNothing();
 
 private:
     QString path() const { return m_dir.filePath(QString::fromLatin1(ExamHistory::FileName)); }
@@ -87,23 +93,29 @@ void TestExamHistory::rowBytesAndReadingBack_data()
     QTest::newRow("comma, quote and Japanese")
         << result(QStringLiteral("桃太郎, \"きびだんご\".txt"))
         << utf8("2026-12-09T10:00:00+09:00,\"桃太郎, \"\"きびだんご\"\".txt\",2級,520,5,4,3,484,"
-                "500,不合格\r\n")
+                "500,不合格,\r\n")
         << QStringLiteral("桃太郎, \"きびだんご\".txt");
     QTest::newRow("plain name, passed, UTC") << ExamResult { at("2026-01-31T23:59:59Z", 0),
-        QStringLiteral("a.txt"), QStringLiteral("自由設定"), 0, 0, 0, 0, 0, 0,
-        true } << utf8("2026-01-31T23:59:59+00:00,a.txt,自由設定,0,0,0,0,0,0,合格\r\n")
+        QStringLiteral("a.txt"), QStringLiteral("自由設定"), 0, 0, 0, 0, 0, 0, true,
+        {} } << utf8("2026-01-31T23:59:59+00:00,a.txt,自由設定,0,0,0,0,0,0,合格,\r\n")
                                              << QStringLiteral("a.txt");
     // A row never spans lines.
     QTest::newRow("line breaks in the name, offset west of UTC")
         << result(QStringLiteral("a\r\nb\nc\rd"), at("2026-07-01T12:00:00Z", -(3 * 3600 + 30 * 60)))
-        << utf8("2026-07-01T08:30:00-03:30,a b c d,2級,520,5,4,3,484,500,不合格\r\n")
+        << utf8("2026-07-01T08:30:00-03:30,a b c d,2級,520,5,4,3,484,500,不合格,\r\n")
         << QStringLiteral("a b c d");
     QTest::newRow("empty name") << result(
-        QString()) << utf8("2026-12-09T10:00:00+09:00,,2級,520,5,4,3,484,500,不合格\r\n")
+        QString()) << utf8("2026-12-09T10:00:00+09:00,,2級,520,5,4,3,484,500,不合格,\r\n")
                                 << QString();
+    ExamResult kept = result(QStringLiteral("b.txt"));
+    kept.detailFile = QStringLiteral("20261209-100000.json");
+    QTest::newRow("kept run named last") << kept
+                                         << utf8("2026-12-09T10:00:00+09:00,b.txt,2級,520,5,4,3,"
+                                                 "484,500,不合格,20261209-100000.json\r\n")
+                                         << QStringLiteral("b.txt");
     QTest::newRow("U+FEFF alone as the name")
         << result(QStringLiteral("\uFEFF"))
-        << utf8("2026-12-09T10:00:00+09:00,\xEF\xBB\xBF,2級,520,5,4,3,484,500,不合格\r\n")
+        << utf8("2026-12-09T10:00:00+09:00,\xEF\xBB\xBF,2級,520,5,4,3,484,500,不合格,\r\n")
         << QStringLiteral("\uFEFF");
 }
 
@@ -128,6 +140,7 @@ void TestExamHistory::rowBytesAndReadingBack()
         QList<int>({ run.typedCount, run.substitutions, run.omissions, run.insertions, run.netScore,
             run.passMark }));
     QCOMPARE(r.passed, run.passed);
+    QCOMPARE(r.detailFile, run.detailFile);
 }
 
 void TestExamHistory::appendKeepsEarlierBytes_data()
@@ -160,7 +173,7 @@ void TestExamHistory::appendKeepsEarlierBytes()
     const QByteArray after = readAll(path());
     QVERIFY2(after.startsWith(before + lead), after.constData());
     QCOMPARE(after.mid(before.size() + lead.size()),
-        utf8("2026-12-09T10:00:00+09:00,新,2級,520,5,4,3,484,500,不合格\r\n"));
+        utf8("2026-12-09T10:00:00+09:00,新,2級,520,5,4,3,484,500,不合格,\r\n"));
     QCOMPARE(::names(history.read()), names);
 }
 
@@ -179,10 +192,9 @@ void TestExamHistory::readsCompleteRowsOnly_data()
         << std::optional(Head + row("\"x\r\ny\"\"z\"\"\"") + row("b")) << QStringList { "b" };
     QTest::newRow("quotes within a line")
         << std::optional(Head + row("\"y\"\"z\"\"\"")) << QStringList { "y\"z\"" };
-    QTest::newRow("a cut quote, then an appended row with quotes")
-        << std::optional(
-               Head + row("a") + utf8("2026-12-09T10:00:00+09:00,\"x\r\n") + row("\"\"\"hi\"\"\""))
-        << QStringList { "a", "\"hi\"" };
+    QTest::newRow("a cut quote, then an appended row with quotes") << std::optional(
+        Head + row("a") + utf8("2026-12-09T10:00:00+09:00,\"x\r\n") + row("\"\"\"hi\"\"\""))
+                                                                   << QStringList { "a", "\"hi\"" };
     QTest::newRow("a fragment with an open quote does not swallow later rows")
         << std::optional(Head + utf8("2026-12-09T10:00:00+09:00,\"ab\r\n") + row("b") + row("c"))
         << QStringList { "b", "c" };
@@ -193,7 +205,8 @@ void TestExamHistory::readsCompleteRowsOnly_data()
     QTest::newRow("text after a closing quote")
         << std::optional(Head + row("\"a\"b") + row("c")) << QStringList { "c" };
     QTest::newRow("extra columns of a later version")
-        << std::optional(Head + row("a").replace("合格\r\n", "合格,42\r\n")) << QStringList { "a" };
+        << std::optional(Head + row("a").replace("合格\r\n", "合格,x.json,42\r\n"))
+        << QStringList { "a" };
 }
 
 void TestExamHistory::readsCompleteRowsOnly()
@@ -264,6 +277,97 @@ void TestExamHistory::refusesWhatItCannotWrite()
         QCOMPARE(readAll(file), before);
     if (kind == "folder" || kind == "fifo")
         QVERIFY_THROWS_EXCEPTION(VemiError, ExamHistory(file).read());
+}
+
+// Rows to remove are named by their practice text; each row `k` names the kept
+// run "20261209-10000k.json" when it is one of the files made.
+void TestExamHistory::removeKeepsEveryOtherByte_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("remove");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QStringList>("files"); // kept runs before
+    QTest::addColumn<QStringList>("left"); // after
+    QTest::addColumn<bool>("notice");
+    const QByteArray kept1 = row("a").replace("合格\r\n", "合格,20261209-100001.json\r\n");
+    const QByteArray kept2 = row("b").replace("合格\r\n", "合格,20261209-100002.json\r\n");
+    const QByteArray junk = utf8("手で書いた行\r\n\"open,quote\r\n");
+    QTest::newRow("middle row; older rows, junk and LF ends stay")
+        << Head + row("x") + junk + kept1 + row("y").replace("\r\n", "\n") + kept2 << "a"
+        << Head + row("x") + junk + row("y").replace("\r\n", "\n") + kept2
+        << QStringList { "20261209-100001.json", "20261209-100002.json" }
+        << QStringList { "20261209-100002.json" } << false;
+    QTest::newRow("last row without its line end")
+        << Head + kept1 + kept2.chopped(2) << "b" << Head + kept1
+        << QStringList { "20261209-100002.json" } << QStringList() << false;
+    QTest::newRow("the first of two equal rows only")
+        << Head + row("x") + row("x") << "x" << Head + row("x") << QStringList() << QStringList()
+        << false;
+    QTest::newRow("no such row: the file as it was, its kept run still removed")
+        << Head + row("x") << "b" << Head + row("x") << QStringList { "20261209-100002.json" }
+        << QStringList() << false;
+    QTest::newRow("kept run that cannot be removed: told, the row gone all the same")
+        << Head + kept1 + row("x") << "a" << Head + row("x") << QStringList { "folder" }
+        << QStringList() << true;
+}
+
+void TestExamHistory::removeKeepsEveryOtherByte()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, remove);
+    QFETCH(QByteArray, after);
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, left);
+    QFETCH(bool, notice);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("history.csv"));
+    const ExamRunStore store(file);
+    QVERIFY(writeAll(file, before) && QDir().mkpath(store.folder()));
+    for (const QString &name : files) {
+        if (name == "folder") // a folder under the run's name cannot be unlinked
+            QVERIFY(QDir(store.folder()).mkpath(QStringLiteral("20261209-100001.json/x")));
+        else
+            QVERIFY(writeAll(QDir(store.folder()).filePath(name), "{}"));
+    }
+    ExamResult run;
+    for (const ExamResult &r : ExamHistory(file).read()) {
+        if (r.practiceName == remove) {
+            run = r;
+            break;
+        }
+    }
+    if (run.practiceName.isEmpty()) { // not in the file: as a window that read it earlier has it
+        run = ExamHistory(dir.filePath("other.csv")).read().value(0, result(remove));
+        run.detailFile = QStringLiteral("20261209-100002.json");
+    }
+    const QString told = ExamHistory(file).remove(run);
+    QCOMPARE(readAll(file), after);
+    QVERIFY2(told.isEmpty() != notice, qPrintable(told));
+    QCOMPARE(QDir(store.folder()).entryList(QDir::Files), left);
+}
+
+void TestExamHistory::removeOnAFullDiskChangesNothing()
+{
+    const QByteArray before
+        = Head + row("a").replace("合格\r\n", "合格,20261209-100001.json\r\n") + row("b");
+    QVERIFY(writeAll(path(), before));
+    const ExamRunStore store(path());
+    const QString kept = QDir(store.folder()).filePath(QStringLiteral("20261209-100001.json"));
+    QVERIFY(QDir().mkpath(store.folder()) && writeAll(kept, "{}"));
+    const ExamResult run = ExamHistory(path()).read().first();
+    const int outcome = onFullDisk(16, [&] {
+        try {
+            ExamHistory(path()).remove(run);
+            return 0;
+        } catch (const VemiError &e) {
+            return e.message().contains(path()) ? 1 : 2;
+        }
+    });
+    QCOMPARE(outcome, 1);
+    QCOMPARE(readAll(path()), before);
+    QVERIFY(QFile::exists(kept));
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList { ExamHistory::FileName });
+    QVERIFY(QDir(store.folder()).removeRecursively());
 }
 
 QTEST_APPLESS_MAIN(TestExamHistory)
