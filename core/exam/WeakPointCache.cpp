@@ -7,35 +7,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 namespace {
 constexpr quint32 Magic = 0x56575043; // "VWPC"
-constexpr quint32 Version = 1;
-
-void write(QDataStream &out, const QList<WeakPoints::Mistake> &mistakes)
-{
-    out << quint32(mistakes.size());
-    for (const WeakPoints::Mistake &mistake : mistakes)
-        out << qint8(mistake.kind) << mistake.expected << mistake.typed
-            << qint32(mistake.errorIndex);
-}
-
-void read(QDataStream &in, QList<WeakPoints::Mistake> &mistakes)
-{
-    quint32 count = 0;
-    in >> count;
-    for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
-        WeakPoints::Mistake mistake;
-        qint8 kind = 0;
-        qint32 errorIndex = 0;
-        in >> kind >> mistake.expected >> mistake.typed >> errorIndex;
-        if (kind < 0 || kind > qint8(WeakPoints::Kind::Insertion))
-            in.setStatus(QDataStream::ReadCorruptData);
-        mistake.kind = WeakPoints::Kind(kind);
-        mistake.errorIndex = errorIndex;
-        mistakes.append(mistake);
-    }
-}
+constexpr quint32 Version = 2;
+constexpr qint8 LastKind = qint8(WeakPoints::Kind::Insertion);
 } // namespace
 
 WeakPointCache::WeakPointCache(const QString &folder, Reader read)
@@ -43,38 +20,74 @@ WeakPointCache::WeakPointCache(const QString &folder, Reader read)
     , m_read(std::move(read))
 { }
 
-QHash<QString, WeakPointCache::Entry> WeakPointCache::load() const
+// The cached rows of the runs still present (name and size as listed now).
+WeakPointCache::Cached WeakPointCache::load(const QHash<QString, qint64> &present) const
 {
-    QHash<QString, Entry> entries;
     QFile file;
     if (!RegularFile::openForReading(file, QDir(m_folder).filePath(FileName)))
-        return entries;
+        return {};
     QDataStream in(&file);
-    quint32 magic = 0, version = 0, count = 0;
-    in >> magic >> version >> count;
+    quint32 magic = 0, version = 0, runCount = 0, rowCount = 0;
+    in >> magic >> version >> runCount;
     if (magic != Magic || version != Version)
-        return entries;
-    for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
-        QString name;
-        Entry entry;
-        in >> name >> entry.size >> entry.modified >> entry.run.when;
-        read(in, entry.run.mistakes);
-        entry.run.fileName = name;
-        entries.insert(name, entry);
+        return {};
+    Cached cached;
+    QList<qsizetype> kept; // a cached run's index among the runs kept, -1 when gone
+    for (quint32 i = 0; i < runCount && in.status() == QDataStream::Ok; ++i) {
+        Run run;
+        qint64 when = 0;
+        in >> run.name >> run.size >> when;
+        run.when = QDateTime::fromMSecsSinceEpoch(when);
+        const bool stays = present.value(run.name, -1) == run.size;
+        kept.append(stays ? cached.runs.size() : -1);
+        if (stays)
+            cached.runs.append(run);
+    }
+    in >> rowCount;
+    for (quint32 i = 0; i < rowCount && in.status() == QDataStream::Ok; ++i) {
+        WeakPoints::Row row;
+        qint8 kind = 0;
+        quint32 count = 0;
+        in >> kind >> row.expected >> row.typed >> count;
+        if (kind < 0 || kind > LastKind || count > quint32(1) << 28)
+            return {};
+        row.kind = WeakPoints::Kind(kind);
+        for (quint32 j = 0; j < count && in.status() == QDataStream::Ok; ++j) {
+            qint32 runIndex = 0, errorIndex = 0;
+            in >> runIndex >> errorIndex;
+            if (runIndex < 0 || runIndex >= kept.size())
+                return {};
+            if (kept[runIndex] < 0)
+                continue;
+            const Run &run = cached.runs[kept[runIndex]];
+            row.occurrences.append({ run.name, errorIndex, run.when });
+            if (!row.last.isValid() || run.when > row.last)
+                row.last = run.when;
+        }
+        row.count = int(row.occurrences.size());
+        if (row.count > 0)
+            cached.rows.append(row);
     }
     if (in.status() != QDataStream::Ok)
         return {}; // damaged: every run is read again
-    return entries;
+    return cached;
 }
 
-void WeakPointCache::save(const QList<std::pair<QString, const Entry *>> &entries) const
+void WeakPointCache::save(const Cached &cached) const
 {
     QByteArray data;
     QDataStream out(&data, QIODevice::WriteOnly);
-    out << Magic << Version << quint32(entries.size());
-    for (const auto &[name, entry] : entries) {
-        out << name << entry->size << entry->modified << entry->run.when;
-        write(out, entry->run.mistakes);
+    out << Magic << Version << quint32(cached.runs.size());
+    QHash<QString, qint32> index;
+    for (const Run &run : cached.runs) {
+        index.insert(run.name, qint32(index.size()));
+        out << run.name << run.size << run.when.toMSecsSinceEpoch();
+    }
+    out << quint32(cached.rows.size());
+    for (const WeakPoints::Row &row : cached.rows) {
+        out << qint8(row.kind) << row.expected << row.typed << quint32(row.occurrences.size());
+        for (const WeakPoints::Occurrence &occurrence : row.occurrences)
+            out << index.value(occurrence.fileName) << qint32(occurrence.errorIndex);
     }
     // Only a copy: when it cannot be written, the next list reads the runs again.
     RegularFile::write(QDir(m_folder).filePath(FileName), data);
@@ -84,40 +97,31 @@ QList<WeakPoints::Row> WeakPointCache::rows()
 {
     m_runsRead = 0;
     m_unreadable.clear();
-    QHash<QString, Entry> cached = load();
+    QHash<QString, qint64> present;
     const QFileInfoList files
         = QDir(m_folder).entryInfoList({ QStringLiteral("*.json") }, QDir::Files, QDir::Name);
-    QList<Entry> current;
-    current.reserve(files.size());
-    bool changed = cached.size() != files.size();
+    for (const QFileInfo &info : files)
+        present.insert(info.fileName(), info.size());
+    Cached cached = load(present);
+    const bool dropped = cached.runs.size() != present.size();
+    QSet<QString> known;
+    for (const Run &run : cached.runs)
+        known.insert(run.name);
+    QList<WeakPoints::RunMistakes> added;
     for (const QFileInfo &info : files) {
         const QString name = info.fileName();
-        const qint64 modified = info.lastModified().toMSecsSinceEpoch();
-        const auto found = cached.constFind(name);
-        if (found != cached.constEnd() && found->size == info.size()
-            && found->modified == modified) {
-            current.append(*found);
+        if (known.contains(name))
             continue;
-        }
-        changed = true;
         try {
             ++m_runsRead;
-            current.append(
-                { info.size(), modified, WeakPoints::runMistakes({ name, m_read(name) }) });
+            added.append(WeakPoints::runMistakes({ name, m_read(name) }));
+            cached.runs.append({ name, info.size(), added.last().when });
         } catch (const VemiError &error) {
             m_unreadable.append(QStringLiteral("%1: %2").arg(name, error.message()));
         }
     }
-    if (changed) {
-        QList<std::pair<QString, const Entry *>> kept;
-        for (const Entry &entry : current)
-            kept.append({ entry.run.fileName, &entry });
-        save(kept);
-    }
-    // Oldest first, as the file names (the runs' times) sort.
-    QList<WeakPoints::RunMistakes> runs;
-    runs.reserve(current.size());
-    for (const Entry &entry : current)
-        runs.append(entry.run);
-    return WeakPoints::group(runs);
+    WeakPoints::addTo(cached.rows, added);
+    if (dropped || !added.isEmpty())
+        save(cached);
+    return cached.rows;
 }

@@ -2,17 +2,17 @@
 
 #include "core/exam/WeakPoints.h"
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 
 // The weak points of every run kept in a folder, without reading every run
-// each time: each run's mistakes are kept in a cache file in the same folder,
-// under the run file's name, size and time. A run not in the cache (new, or
-// rewritten) is read; a run whose file is gone is dropped. The cache file is
-// only ever a copy: a missing, stale or damaged one is made again.
+// each time: the grouped rows are kept in a cache file in the same folder,
+// each occurrence naming its run, with the run files' names and sizes (a run
+// file is never rewritten). A run file not in the cache is read and its
+// mistakes added; the occurrences of a run whose file is gone are dropped. The
+// cache file is only a copy: a missing or damaged one is made again.
 class WeakPointCache
 {
 public:
@@ -22,7 +22,7 @@ public:
 
     WeakPointCache(const QString &folder, Reader read);
 
-    // Every kept run's mistakes, grouped (WeakPoints::group), oldest run first.
+    // Every kept run's mistakes, grouped as WeakPoints::group groups them.
     QList<WeakPoints::Row> rows();
 
     // Of the last rows(): the run files read (not found in the cache), and
@@ -31,14 +31,19 @@ public:
     QStringList unreadable() const { return m_unreadable; }
 
 private:
-    struct Entry
+    struct Run
     {
+        QString name;
         qint64 size = 0;
-        qint64 modified = 0; // ms since the epoch
-        WeakPoints::RunMistakes run;
+        QDateTime when;
     };
-    QHash<QString, Entry> load() const;
-    void save(const QList<std::pair<QString, const Entry *>> &entries) const;
+    struct Cached
+    {
+        QList<Run> runs;
+        QList<WeakPoints::Row> rows;
+    };
+    Cached load(const QHash<QString, qint64> &present) const;
+    void save(const Cached &cached) const;
 
     QString m_folder;
     Reader m_read;

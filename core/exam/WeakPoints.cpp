@@ -284,11 +284,21 @@ RunMistakes runMistakes(const KeptRun &run)
 QList<Row> group(const QList<RunMistakes> &runs)
 {
     QList<Row> rows;
+    addTo(rows, runs);
+    return rows;
+}
+
+void addTo(QList<Row> &rows, const QList<RunMistakes> &runs)
+{
+    const auto keyOf = [](Kind kind, const QString &expected, const QString &typed) {
+        return QString::number(int(kind)) + QChar(0x1F) + expected + QChar(0x1F) + typed;
+    };
     QHash<QString, qsizetype> index;
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        index.insert(keyOf(rows[i].kind, rows[i].expected, rows[i].typed), i);
     for (const RunMistakes &run : runs) {
         for (const Mistake &mistake : run.mistakes) {
-            const QString key = QString::number(int(mistake.kind)) + QChar(0x1F) + mistake.expected
-                + QChar(0x1F) + mistake.typed;
+            const QString key = keyOf(mistake.kind, mistake.expected, mistake.typed);
             auto at = index.constFind(key);
             if (at == index.constEnd()) {
                 at = index.insert(key, rows.size());
@@ -304,7 +314,21 @@ QList<Row> group(const QList<RunMistakes> &runs)
     std::stable_sort(rows.begin(), rows.end(), [](const Row &a, const Row &b) {
         return a.count != b.count ? a.count > b.count : a.last > b.last;
     });
-    return rows;
+}
+
+QString drillText(const QList<Row> &rows)
+{
+    QStringList lines;
+    QSet<QString> seen;
+    for (const Row &row : rows) {
+        QString word = row.expected;
+        word.remove(u'\n');
+        if (word.isEmpty() || seen.contains(word))
+            continue;
+        seen.insert(word);
+        lines.append(QStringList(DrillRepeats, word).join(u'\u3000'));
+    }
+    return lines.isEmpty() ? QString() : lines.join(u'\n') + u'\n';
 }
 
 } // namespace WeakPoints

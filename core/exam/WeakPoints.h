@@ -91,6 +91,8 @@ RunMistakes runMistakes(const KeptRun &run);
 
 // One row per distinct mistake, the most often made first (then the latest).
 QList<Row> group(const QList<RunMistakes> &runs);
+// Adds the runs' mistakes to rows already grouped, and sorts them again.
+void addTo(QList<Row> &rows, const QList<RunMistakes> &runs);
 inline QList<Row> group(const QList<KeptRun> &runs)
 {
     QList<RunMistakes> found;
@@ -99,5 +101,12 @@ inline QList<Row> group(const QList<KeptRun> &runs)
         found.append(runMistakes(run));
     return group(found);
 }
+
+// A practice text to drill the given rows: each distinct word of 正, in the
+// rows' order, on a line of its own typed three times with a full-width space
+// between (発送　発送　発送); a line break inside a word is left out, and rows
+// with no 正 (余字) give no line. Empty when no row has a word.
+constexpr int DrillRepeats = 3;
+QString drillText(const QList<Row> &rows);
 
 } // namespace WeakPoints

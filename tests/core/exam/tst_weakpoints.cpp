@@ -49,6 +49,7 @@ private slots:
     void mistakesAreGroupedAsWords_data();
     void mistakesAreGroupedAsWords();
     void cacheFollowsNewAndDeletedRuns();
+    void drillTextRepeatsEachWord();
 };
 
 void TestWeakPoints::mistakesAreGroupedAsWords_data()
@@ -147,6 +148,18 @@ void TestWeakPoints::cacheFollowsNewAndDeletedRuns()
     QCOMPARE(listed(), QStringList { "ひらがなのまま ネズミ→ねずみ ×1 in 1" });
     QCOMPARE(cache.runsRead(), 2);
     QCOMPARE(cache.unreadable().size(), 1);
+}
+
+void TestWeakPoints::drillTextRepeatsEachWord()
+{
+    using WeakPoints::Kind;
+    const QList<WeakPoints::Row> rows { { Kind::Conversion, "発送", "発想", 2, {}, {} },
+        { Kind::Hiragana, "発送", "はっそう", 1, {}, {} },
+        { Kind::Insertion, "", "よく", 1, {}, {} },
+        { Kind::Omission, "来週の\n月曜日", "", 1, {}, {} } };
+    QCOMPARE(WeakPoints::drillText(rows),
+        QStringLiteral("発送　発送　発送\n来週の月曜日　来週の月曜日　来週の月曜日\n"));
+    QCOMPARE(WeakPoints::drillText(rows.mid(2, 1)), QString());
 }
 
 QTEST_GUILESS_MAIN(TestWeakPoints)
