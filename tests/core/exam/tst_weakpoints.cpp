@@ -1,9 +1,8 @@
 #include "core/exam/WeakPoints.h"
 
 #include "core/Errors.h"
+#include "core/exam/ExamRunStore.h"
 #include "core/exam/WeakPointCache.h"
-
-#include "core/exam/ExamErrorList.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,26 +10,15 @@
 #include <QTest>
 
 namespace {
-// A run as the store keeps it: the blocks of errors of the typed text against the practice text.
+// A run as the capture keeps it.
 ExamRunDetail runOf(const QString &practice, const QString &typed, const QDateTime &when)
 {
     ExamAlignment alignment;
     alignment.setPracticeText(practice);
-    const ExamAlignment::Result aligned = alignment.align(typed);
-    ExamRunDetail run;
-    run.result.when = when;
-    run.practiceReached = practice.first(aligned.practiceReached);
-    run.typed = typed;
-    for (const ExamErrorList::Block &block : ExamErrorList::blocks(aligned.errors)) {
-        ExamRunDetail::Error error;
-        error.kind = block.kind;
-        error.expected = practice.sliced(block.practicePos, block.practiceLength);
-        error.typed = typed.sliced(block.typedPos, block.typedLength);
-        error.practicePos = block.practicePos;
-        error.typedPos = block.typedPos;
-        run.errors.append(error);
-    }
-    return run;
+    ExamResult result;
+    result.when = when;
+    return ExamRunStore::make(
+        result, ExamProfile::levels(1, 300)[1], alignment.align(typed), practice, typed);
 }
 
 QString told(const WeakPoints::Row &row)
