@@ -112,6 +112,15 @@ public:
     // The practice history window (MainDialogs.cpp).
     QAction *HistoryItem = nullptr; // 表示 → 練習履歴(&H)...
     void HistoryItemClick();
+    // The weak points across the kept runs (MainWeakPoints.cpp).
+    QAction *WeakPointsItem = nullptr; // 表示 → 弱点一覧(&W)...
+    void WeakPointsItemClick();
+    // A practice text made in the list goes into the left pane as 問題を開く puts
+    // one there; nothing is written to a file.
+    void openDrill(const QString &text);
+    // One kept run's errors, the error block at errorIndex chosen.
+    void showKeptRun(const QString &fileName, int errorIndex);
+    static constexpr const char *DrillName = "弱点練習";
     QAction *GuideItem = nullptr; // ヘルプ → 使い方(&H)
     void GuideItemClick();
 

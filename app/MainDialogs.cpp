@@ -23,6 +23,8 @@ void TMainForm::setupDialogCommands()
     connect(N11, &QAction::triggered, this, [this] { runCommand(&TMainForm::N11Click); });
     connect(HistoryItem, &QAction::triggered, this,
         [this] { runCommand(&TMainForm::HistoryItemClick); });
+    connect(WeakPointsItem, &QAction::triggered, this,
+        [this] { runCommand(&TMainForm::WeakPointsItemClick); });
 }
 
 void TMainForm::N9Click()

@@ -60,6 +60,7 @@ void TMainForm::setupActions()
     N7 = makeAction("２画面モード", ToolImageList::TwoPanes, QKeySequence(Qt::CTRL | Qt::Key_2));
     N11 = makeAction("成績...");
     HistoryItem = makeAction("練習履歴(&H)...");
+    WeakPointsItem = makeAction("弱点一覧(&W)...");
     B1 = makeAction("開始(&B)", ToolImageList::TimerStart, QKeySequence(Qt::Key_F2));
     S2 = makeAction("停止(&S)", ToolImageList::TimerStop, QKeySequence(Qt::Key_F3));
     S1 = makeAction("環境設定(&S)...");
@@ -112,6 +113,7 @@ void TMainForm::setupMenus()
     viewMenu->addSeparator();
     viewMenu->addAction(N11);
     viewMenu->addAction(HistoryItem);
+    viewMenu->addAction(WeakPointsItem);
 
     QMenu *timerMenu = bar->addMenu(QStringLiteral("タイマー(&T)"));
     timerMenu->addActions({ B1, S2 });
