@@ -3,16 +3,11 @@
 // in the list into the left pane.
 #include "app/Main.h"
 
-#include "core/exam/ExamErrorList.h"
 #include "core/exam/ExamHistory.h"
 #include "core/exam/ExamRunStore.h"
 #include "core/exam/WeakPointCache.h"
-#include "dialogs/exam/ExamReviewPane.h"
+#include "dialogs/exam/ExamRunReview.h"
 #include "dialogs/exam/WeakPointsWindow.h"
-
-#include <QDialog>
-#include <QPlainTextEdit>
-#include <QVBoxLayout>
 
 void TMainForm::WeakPointsItemClick()
 {
@@ -38,23 +33,11 @@ void TMainForm::openDrill(const QString &text)
     m_practiceName = QString::fromUtf8(DrillName);
 }
 
-// The run's errors as the result window lists them: the same texts align to the
-// same blocks, so the kept block's index is the list's row.
+// The kept run as the history opens it, at the mistake's block.
 void TMainForm::showKeptRun(const QString &fileName, int errorIndex)
 {
-    const ExamRunDetail run
-        = ExamRunStore(ExamHistory::pathBeside(settingsFilePath())).read(fileName);
-    ExamAlignment alignment;
-    alignment.setPracticeText(run.practiceReached);
-    QDialog dialog(this);
-    dialog.setWindowTitle(QStringLiteral("練習の記録 %1 %2")
-                              .arg(run.result.when.toString(QStringLiteral("yyyy/MM/dd HH:mm")),
-                                  run.result.practiceName));
-    auto *review = new ExamReviewPane(&dialog);
-    review->showRows(
-        ExamErrorList::rows(alignment.align(run.typed), run.practiceReached, run.typed));
-    review->showCurrent(errorIndex);
-    (new QVBoxLayout(&dialog))->addWidget(review);
-    dialog.resize(560, 400);
-    dialog.exec();
+    ExamRunReview review(
+        ExamRunStore(ExamHistory::pathBeside(settingsFilePath())).read(fileName), this);
+    review.showError(errorIndex);
+    review.exec();
 }

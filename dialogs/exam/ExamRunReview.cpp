@@ -112,7 +112,7 @@ ExamRunReview::ExamRunReview(const ExamRunDetail &detail, QWidget *parent)
     layout->addLayout(texts, 1);
     layout->addLayout(buttons);
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(Review, &ExamReviewPane::rowChosen, this, &ExamRunReview::showError);
+    connect(Review, &ExamReviewPane::rowChosen, this, &ExamRunReview::selectError);
 
     ExamAlignment::Result aligned;
     for (const ExamRunDetail::Error &block : detail.errors)
@@ -131,6 +131,12 @@ void ExamRunReview::markErrors()
 }
 
 void ExamRunReview::showError(int index)
+{
+    Review->showCurrent(index);
+    selectError(index);
+}
+
+void ExamRunReview::selectError(int index)
 {
     if (index < 0 || index >= m_detail.errors.size())
         return;

@@ -24,9 +24,13 @@ public:
     QTextEdit *TypedText = nullptr;
     QPushButton *CloseButton = nullptr;
 
+    // One error block (an index into the run's errors) shown as if its row
+    // had been chosen: the row current, its place selected in both texts.
+    void showError(int index);
+
 private:
     void markErrors();
-    void showError(int index); // a row chosen: its place selected in both texts
+    void selectError(int index); // a row chosen: its place selected in both texts
 
     ExamRunDetail m_detail;
 };
